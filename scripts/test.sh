@@ -1,0 +1,18 @@
+#!/bin/sh
+# Sets up, builds and runs the whole test suite headless: once in a normal build, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -eu
+cd "$(dirname "$0")/.."
+sh scripts/setup.sh
+JOBS=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$JOBS"
+QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy ctest --test-dir build --output-on-failure -j "$JOBS"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTIR_SANITIZE=ON -DTIR_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$JOBS"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp" \
+QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+    ctest --test-dir build-asan --output-on-failure -j "$JOBS"

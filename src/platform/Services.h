@@ -1,0 +1,61 @@
+// The services the game receives at construction, so that tests can replace them.
+#pragma once
+
+#include <QString>
+
+namespace tir {
+
+// Monotonic time in seconds since the program started.
+class Horloge {
+public:
+    virtual ~Horloge() = default;
+    virtual double Maintenant() = 0;
+    // Returns once Maintenant() is no longer below `echeance`. Sleeps meanwhile and lets the
+    // window system's non-input events through: clicks and keys wait for the handler to end.
+    virtual void AttendsJusqua(double echeance) = 0;
+    // Lets the window system's non-input events through once, without waiting.
+    virtual void Respire() = 0;
+};
+
+// Uniform random numbers in [0, 1).
+class Hasard {
+public:
+    virtual ~Hasard() = default;
+    virtual double Rnd() = 0;
+    // Reseeds from the clock.
+    virtual void Randomize() = 0;
+};
+
+// Plays a sound file asynchronously; a new sound cuts the one playing. Silent on any failure.
+class Lecteur {
+public:
+    virtual ~Lecteur() = default;
+    // Tries `chemin` as given, then with ".wav" added.
+    virtual void Joue(const QString& chemin) = 0;
+};
+
+// The modal input dialog: buttons "OK" and "Annuler"; the empty text on cancel.
+class Saisie {
+public:
+    virtual ~Saisie() = default;
+    virtual QString InputBox(const QString& titre, const QString& invite,
+                             const QString& defaut) = 0;
+};
+
+// The folder that holds the program's executable (not the working directory), without a
+// trailing separator.
+class Dossier {
+public:
+    virtual ~Dossier() = default;
+    virtual QString Chemin() = 0;
+};
+
+struct Services {
+    Horloge& horloge;
+    Hasard& hasard;
+    Lecteur& lecteur;
+    Saisie& saisie;
+    Dossier& dossier;
+};
+
+}  // namespace tir

@@ -1,0 +1,54 @@
+// The real services: monotonic clock, seeded generator, SDL2 sound, Qt dialog, program folder.
+#pragma once
+
+#include <memory>
+#include <random>
+
+#include "platform/Services.h"
+
+namespace tir {
+
+class HorlogeReelle : public Horloge {
+public:
+    HorlogeReelle();
+    double Maintenant() override;
+    void AttendsJusqua(double echeance) override;
+    void Respire() override;
+
+private:
+    long long origine_;  // steady_clock ticks at construction
+};
+
+class HasardReel : public Hasard {
+public:
+    HasardReel();
+    double Rnd() override;
+    void Randomize() override;  // time of day and a high-resolution counter
+
+private:
+    std::mt19937_64 generateur_;
+};
+
+// Opens the audio device at the first sound; with no device at all it stays silent.
+class LecteurSdl : public Lecteur {
+public:
+    LecteurSdl();
+    ~LecteurSdl() override;
+    void Joue(const QString& chemin) override;
+
+private:
+    struct Etat;
+    std::unique_ptr<Etat> etat_;
+};
+
+class SaisieQt : public Saisie {
+public:
+    QString InputBox(const QString& titre, const QString& invite, const QString& defaut) override;
+};
+
+class DossierProgramme : public Dossier {
+public:
+    QString Chemin() override;
+};
+
+}  // namespace tir

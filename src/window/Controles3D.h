@@ -1,0 +1,85 @@
+// The bevelled controls of the lower strip: panel, frame, command button, ribbon button, and
+// the bordered label that reports clicks.
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "platform/Nombres.h"
+
+namespace tir {
+
+// A raised bevelled panel showing a caption.
+// Alignment codes: 1 left and vertically centred, 4 right and vertically centred, 7 centred.
+class Panneau3D : public QLabel {
+    Q_OBJECT
+public:
+    explicit Panneau3D(QWidget* parent = nullptr);
+    QString Caption() const { return text(); }
+    void SetCaption(const QString& caption);
+    Couleur BackColor() const;
+    void SetBackColor(Couleur c);
+    Couleur ForeColor() const;
+    void SetForeColor(Couleur c);
+    int Alignment() const { return alignement_; }
+    void SetAlignment(int code);
+    // Repaints at once, also inside a running handler.
+    void Refresh();
+
+private:
+    int alignement_ = 7;
+};
+
+// A bevelled group box with a title; hiding it hides its children.
+class Cadre3D : public QFrame {
+    Q_OBJECT
+public:
+    explicit Cadre3D(const QString& titre, QWidget* parent = nullptr);
+    QString Caption() const { return titre_->text(); }
+
+private:
+    QLabel* titre_;
+};
+
+// A bevelled push button with a caption.
+class Bouton3D : public QPushButton {
+    Q_OBJECT
+public:
+    explicit Bouton3D(const QString& caption, QWidget* parent = nullptr);
+};
+
+// A toggle button that shows a 32 x 32 picture and stays down when pressed; the buttons of one
+// group release each other. Clicked reports (index, new value).
+class RubanBouton : public QToolButton {
+    Q_OBJECT
+public:
+    RubanBouton(int index, const QImage& picture, QWidget* parent = nullptr);
+    bool Value() const { return isChecked(); }
+    void SetValue(bool down) { setChecked(down); }
+    int Index() const { return index_; }
+
+signals:
+    void Click(int index, bool value);
+
+private:
+    int index_;
+};
+
+// A label with a single-line border and centred text that reports clicks.
+class Etiquette : public QLabel {
+    Q_OBJECT
+public:
+    explicit Etiquette(const QString& caption, QWidget* parent = nullptr);
+    QString Caption() const { return text(); }
+    void SetCaption(const QString& caption) { setText(caption); }
+
+signals:
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+}  // namespace tir

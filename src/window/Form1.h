@@ -1,0 +1,143 @@
+// The game window: its controls, the game state, and every procedure of the game.
+//
+// Each block of procedures lives in its own folder; the state each one touches is named in its
+// comment. Controls carry the names of the layout; per-player controls are arrays of two.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "platform/Image.h"
+#include "platform/PictureBox.h"
+#include "platform/Services.h"
+#include "sound/Sons.h"
+#include "window/Controles3D.h"
+
+class QGroupBox;
+class QPushButton;
+class QScrollBar;
+
+namespace tir {
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // ---- Controls (layout in window/Disposition.cpp) ----
+    PictureBox* Dessin;
+    std::array<RubanBouton*, 2> Son;
+    Panneau3D* Panneau1;
+    std::array<Panneau3D*, 2> Score;
+    Cadre3D* CadreVent;
+    Panneau3D* FlecheVent;
+    Etiquette* Vent;
+    Panneau3D* Gain;
+    Bouton3D* Nouveau;
+    Panneau3D* Panneau2;
+    Bouton3D* Quitter;
+    std::array<QGroupBox*, 2> Frame1;
+    std::array<QScrollBar*, 2> BHAngle;
+    std::array<Etiquette*, 2> Angle;
+    std::array<QGroupBox*, 2> Frame2;
+    std::array<QScrollBar*, 2> BHForce;
+    std::array<Etiquette*, 2> Force;
+    std::array<QPushButton*, 2> Feu;
+    Panneau3D* CoupsRestants;
+
+    // Hidden pictures and work buffers.
+    Image Murax;                     // intact cannon, 90 x 80, cyan around
+    Image CharFoutu;                 // wrecked cannon, 90 x 80, cyan around
+    std::array<Image, 2> SMurax;     // per player, snapshot of the cannon's rectangle
+    std::array<Image, 2> TFeu;       // flames: 0 mask, 1 picture, 68 x 64
+    Image PicCopyF;                  // field under the flames
+    std::array<Image, 2> Explosion;  // explosion: 0 mask, 1 picture, 72 x 72
+    Image PicCopy;                   // field under the explosion
+
+    // ---- Game state ----
+    // Set once at start-up.
+    double Pi = 0;
+    std::int16_t Largeur = 0;  // field width in pixels
+    std::int16_t Hauteur = 0;  // field height in pixels
+    QString FichierIni;        // full path of "Tir.ini"
+    QString RetourLigne;       // CR LF
+    bool SonActif = false;     // sound effects on
+    // Through a game.
+    std::int16_t NbCoups = 0;                     // hits still to score
+    std::int16_t Joueur = 0;                      // 0 = A (left), 1 = B (right)
+    std::array<std::int16_t, 3> Scores{};         // per player
+    std::array<std::int16_t, 3> NbEssais{};       // per player, shots since the last landscape
+    // Through a landscape.
+    std::array<std::int16_t, 17> Palette{};       // pool of layer colours, 1 to 7 used
+    std::array<float, 3> NiveauCouche{};          // per end, level of the layer being drawn
+    std::array<float, 3> NiveauSol{};             // per end, ground level under each cannon
+    std::array<double, 3> XAxe{}, YAxe{};         // per player, pivot of the barrel
+    std::array<double, 3> XBouche{}, YBouche{};   // per player, muzzle
+    double AngleRad = 0;                          // scratch angle in radians
+    std::int16_t ForceVent = 0;                   // wind, -10 to 9, positive to the right
+    // Through a shot.
+    std::int16_t Puissance = 0;  // firing force
+    double Depart = 0;           // monotonic clock at launch (kept in double: see DESIGN)
+    float Temps = 0;             // flight time, five units per second
+    double XObus = 0, YObus = 0; // shell, then impact point
+
+    // ---- window/: start-up, new game, quit, sound switch ----
+    void Form_Load();
+    void Form_Activate();
+    void InitPartie();
+    void Nouveau_Click();
+    void Quitter_Click();
+    void Son_Click(int index, bool value);
+
+    // ---- sound/: the rule every sound follows ----
+    void JoueSon(tir::Son son);
+
+    // ---- battlefield/: landscape, cannons, aiming ----
+    void DessinePaysage();
+    void CalculeMurax(int index);
+    void BHAngle_Change(int index);
+    void BHForce_Change(int index);
+
+    // ---- shot/: wind, flight, explosion ----
+    void Vent_Click();
+    void Feu_Click(int index);
+    void Explose();
+
+    // ---- scoring/: cannon hit, end of shot, record ----
+    void ToucheGauche();
+    void ToucheDroite();
+    void FinDuCoup();
+    void VerifieScoreMaxi(int w);
+
+    Services services;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class Gestionnaire;
+    void CreeControles();  // window/Disposition.cpp
+    void ChargeImages();   // window/Disposition.cpp
+
+    int gestionnairesEnCours_ = 0;  // handlers running (nested through waits)
+    bool fermetureDemandee_ = false;
+    bool activee_ = false;
+};
+
+// Runs for the length of a handler: at its end a close asked meanwhile is carried out, and the
+// event dispatcher is woken so that input held back during waits is delivered.
+class Gestionnaire {
+public:
+    explicit Gestionnaire(Form1& form);
+    ~Gestionnaire();
+    Gestionnaire(const Gestionnaire&) = delete;
+    Gestionnaire& operator=(const Gestionnaire&) = delete;
+
+private:
+    Form1& form_;
+};
+
+}  // namespace tir
