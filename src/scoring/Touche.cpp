@@ -1,0 +1,138 @@
+// The hit sequence of a struck cannon: points, wreck, flames, score, hits left, new battlefield.
+// One sequence serves both sides; only the side's geometry and owner differ.
+#include <array>
+#include <cmath>
+
+#include "platform/Gdi.h"
+#include "window/Form1.h"
+
+namespace tir {
+
+namespace {
+
+constexpr double kCentreCible = 34;        // pixels from the outer edge where a hit scores best
+constexpr double kPasPrecision = 3.4;      // one point of precision less per 3.4 pixels off
+constexpr int kBaseEssais = 10;            // the gain multiplier is 10 less the shots fired
+constexpr int kCouleurA = 14;              // yellow
+constexpr int kCouleurB = 10;              // green
+constexpr double kDureeCrepitement = 0.8;  // seconds of whole flicker cycles, at least one
+constexpr double kImageCrepitement = 0.02;
+constexpr double kImageDeclin = 0.2;
+constexpr int kPasDeclin = 5;
+constexpr int kFinDeclin = 50;
+// One flicker cycle: the flames squeeze to half their height and grow back.
+constexpr std::array<int, 10> kCrepitement{0, 8, 16, 24, 32, 32, 24, 16, 8, 0};
+
+// Precision of a hit, 1 to 10, from the impact's distance x to the struck side's outer edge.
+int Precision(double x) {
+    const double d = std::fabs(kCentreCible - x);
+    const double p = std::floor((kCentreCible - d) / kPasPrecision);
+    return p < 1 ? 1 : static_cast<int>(p);
+}
+
+// Where the flame box of side `cote` lies on the field, in device pixels.
+struct BoiteFlammes {
+    int x;     // left column
+    int haut;  // top row of the cannon's rectangle
+};
+
+BoiteFlammes Boite(const Form1& f, int cote) {
+    const int largeurFlammes = f.TFeu[0].ScaleWidth();
+    const double hauteurCanon = f.CharFoutu.ScaleHeight();
+    return {cote == 0 ? 0 : f.Largeur - largeurFlammes,
+            static_cast<int>(Arrondi(f.Hauteur - hauteurCanon - f.NiveauSol[cote]))};
+}
+
+// One flame frame at step k: the background back, then the top `hauteurSource` rows of the
+// flames squeezed or cut into the box lowered by k. Shown at once, then held for `duree`.
+void ImageFlammes(Form1& f, BoiteFlammes b, int k, double duree, int hauteurSource) {
+    const double echeance = f.services.horloge.Maintenant() + duree;
+    QImage& champ = f.Dessin->hDC();
+    const int w = f.PicCopyF.ScaleWidth();
+    const int h = f.PicCopyF.ScaleHeight();
+    BitBlt(champ, b.x, b.haut, w, h, f.PicCopyF.hDC(), 0, 0, Rop::SrcCopy);
+    const int largeur = f.TFeu[0].ScaleWidth();
+    const int hauteur = f.TFeu[0].ScaleHeight() - k;
+    StretchBlt(champ, b.x, b.haut + k, largeur, hauteur, f.TFeu[0].hDC(), 0, 0, largeur,
+               hauteurSource, Rop::SrcAnd);
+    StretchBlt(champ, b.x, b.haut + k, largeur, hauteur, f.TFeu[1].hDC(), 0, 0, largeur,
+               hauteurSource, Rop::SrcInvert);
+    f.Dessin->Montre();
+    f.services.horloge.AttendsJusqua(echeance);
+}
+
+// The wreck of side `cote` into the kept image, standing on its ground level.
+void DessineEpave(Form1& f, int cote) {
+    const QImage& epave = f.CharFoutu.Picture();
+    const double haut = f.NiveauSol[cote] + f.CharFoutu.ScaleHeight();
+    f.Dessin->SetAutoRedraw(true);
+    if (cote == 0) {
+        f.Dessin->PaintPicture(epave, 0, haut);
+    } else {
+        f.Dessin->PaintPicture(epave, f.Largeur, haut, -f.CharFoutu.ScaleWidth());
+    }
+    f.Dessin->SetAutoRedraw(false);
+}
+
+// The wreck burns: flicker cycles for at least 0.8 s, then the flames sink into it.
+void Brule(Form1& f, int cote) {
+    DessineEpave(f, cote);
+    const double finCrepitement = f.services.horloge.Maintenant() + kDureeCrepitement;
+    const BoiteFlammes b = Boite(f, cote);
+    BitBlt(f.PicCopyF.hDC(), 0, 0, f.PicCopyF.ScaleWidth(), f.PicCopyF.ScaleHeight(),
+           f.Dessin->hDC(), b.x, b.haut, Rop::SrcCopy);
+    f.JoueSon(Son::Flammes);
+    const int hauteurFlammes = f.TFeu[0].ScaleHeight();
+    do {
+        for (const int k : kCrepitement) {
+            ImageFlammes(f, b, k, kImageCrepitement, hauteurFlammes);
+        }
+    } while (f.services.horloge.Maintenant() < finCrepitement);
+    for (int k = 0; k <= kFinDeclin; k += kPasDeclin) {
+        ImageFlammes(f, b, k, kImageDeclin, hauteurFlammes - k);
+    }
+}
+
+// Points of the hit on side `cote` for the shooter Joueur: a gain on the opponent's cannon,
+// minus the precision on his own. Shown in the Gain panel in the shooter's colour.
+long AffichePoints(Form1& f, int cote) {
+    const double x = cote == 0 ? f.XObus : f.Largeur - f.XObus;
+    const long p = Precision(x);
+    const long points = f.Joueur == cote ? -p : (kBaseEssais - f.NbEssais[f.Joueur]) * p;
+    f.Gain->SetCaption(TexteSigne(points) + QStringLiteral(" points"));
+    f.Gain->SetBackColor(QBColor(f.Joueur == 0 ? kCouleurA : kCouleurB));
+    f.Gain->Refresh();
+    return points;
+}
+
+// The whole sequence for the cannon of side `cote` (0 left, 1 right). Changes Scores(Joueur),
+// NbEssais, NbCoups, then the landscape and the wind.
+void SequenceTouche(Form1& f, int cote) {
+    f.CadreVent->setVisible(false);
+    f.Gain->setVisible(true);
+    f.repaint();
+    const long points = AffichePoints(f, cote);
+    Brule(f, cote);
+    f.Scores[f.Joueur] = AjouteSature(f.Scores[f.Joueur], points);
+    f.Score[f.Joueur]->SetCaption(TexteSimple(f.Scores[f.Joueur]));
+    f.NbEssais[0] = 0;
+    f.NbEssais[1] = 0;
+    f.NbCoups = AjouteSature(f.NbCoups, -1);
+    f.CoupsRestants->SetCaption(TexteSimple(f.NbCoups));
+    f.DessinePaysage();
+    f.Vent_Click();
+}
+
+}  // namespace
+
+// Player A's cannon, on the left, was struck.
+void Form1::ToucheGauche() {
+    SequenceTouche(*this, 0);
+}
+
+// Player B's cannon, on the right, was struck.
+void Form1::ToucheDroite() {
+    SequenceTouche(*this, 1);
+}
+
+}  // namespace tir
