@@ -10,7 +10,7 @@ namespace tir {
 // A hidden picture box: an RGB32 image of fixed size that serves as source or target of block
 // copies. Its size in pixels is read at run time, as the drawing code does for every sprite.
 class Image {
-public:
+  public:
     Image() = default;
     Image(int largeur, int hauteur, Couleur fond = 0xFFFFFF);
     explicit Image(const QImage& picture);  // converted to RGB32
@@ -21,7 +21,7 @@ public:
     const QImage& hDC() const { return image_; }
     const QImage& Picture() const { return image_; }
 
-private:
+  private:
     QImage image_;
 };
 

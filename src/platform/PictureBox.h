@@ -12,7 +12,7 @@ namespace tir {
 // the field model requires. Under a screen scale factor the pixels are enlarged, never smoothed.
 class PictureBox : public QFrame, public Surface {
     Q_OBJECT
-public:
+  public:
     // `largeur` x `hauteur` is the inner area; the widget is 4 pixels larger each way.
     PictureBox(int largeur, int hauteur, Couleur fond, QWidget* parent = nullptr);
 
@@ -21,11 +21,11 @@ public:
     // Seconds between two screen refreshes of the screen the field is on (1/60 when unknown).
     double IntervalleImage() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void AffichageChange() override;
 
-private:
+  private:
     bool montreAffichage_ = false;
 };
 

@@ -7,7 +7,7 @@ namespace tir {
 
 // Monotonic time in seconds since the program started.
 class Horloge {
-public:
+  public:
     virtual ~Horloge() = default;
     virtual double Maintenant() = 0;
     // Returns once Maintenant() is no longer below `echeance`. Sleeps meanwhile and lets the
@@ -19,7 +19,7 @@ public:
 
 // Uniform random numbers in [0, 1).
 class Hasard {
-public:
+  public:
     virtual ~Hasard() = default;
     virtual double Rnd() = 0;
     // Reseeds from the clock.
@@ -28,7 +28,7 @@ public:
 
 // Plays a sound file asynchronously; a new sound cuts the one playing. Silent on any failure.
 class Lecteur {
-public:
+  public:
     virtual ~Lecteur() = default;
     // Tries `chemin` as given, then with ".wav" added.
     virtual void Joue(const QString& chemin) = 0;
@@ -36,7 +36,7 @@ public:
 
 // The modal input dialog: buttons "OK" and "Annuler"; the empty text on cancel.
 class Saisie {
-public:
+  public:
     virtual ~Saisie() = default;
     virtual QString InputBox(const QString& titre, const QString& invite,
                              const QString& defaut) = 0;
@@ -45,7 +45,7 @@ public:
 // The folder that holds the program's executable (not the working directory), without a
 // trailing separator.
 class Dossier {
-public:
+  public:
     virtual ~Dossier() = default;
     virtual QString Chemin() = 0;
 };

@@ -9,45 +9,45 @@
 namespace tir {
 
 class HorlogeReelle : public Horloge {
-public:
+  public:
     HorlogeReelle();
     double Maintenant() override;
     void AttendsJusqua(double echeance) override;
     void Respire() override;
 
-private:
+  private:
     long long origine_;  // steady_clock ticks at construction
 };
 
 class HasardReel : public Hasard {
-public:
+  public:
     HasardReel();
     double Rnd() override;
     void Randomize() override;  // time of day and a high-resolution counter
 
-private:
+  private:
     std::mt19937_64 generateur_;
 };
 
 // Opens the audio device at the first sound; with no device at all it stays silent.
 class LecteurSdl : public Lecteur {
-public:
+  public:
     LecteurSdl();
     ~LecteurSdl() override;
     void Joue(const QString& chemin) override;
 
-private:
+  private:
     struct Etat;
     std::unique_ptr<Etat> etat_;
 };
 
 class SaisieQt : public Saisie {
-public:
+  public:
     QString InputBox(const QString& titre, const QString& invite, const QString& defaut) override;
 };
 
 class DossierProgramme : public Dossier {
-public:
+  public:
     QString Chemin() override;
 };
 

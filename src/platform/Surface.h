@@ -24,7 +24,7 @@ namespace tir {
 // on the pixel boundary nearest to the mapped point (ties to even), so a picture drawn at
 // (0, 80 + N) covers exactly the rows a block copy from row Arrondi(Hauteur - N - 80) takes.
 class Surface {
-public:
+  public:
     Surface(int largeur, int hauteur, Couleur fond);
     virtual ~Surface() = default;
 
@@ -78,11 +78,13 @@ public:
     const QImage& Garde() const { return garde_; }
     const QImage& Affichage() const { return affichage_; }
 
-protected:
+  protected:
     // Called when the display changed and the screen should show it at its next repaint.
     virtual void AffichageChange() {}
+    // The display catches up with the kept image, without telling the screen.
+    void Rattrape();
 
-private:
+  private:
     QImage& Cible();
     const QImage& Cible() const;
     void Touche(const QRect& zone);  // records a change of the image drawing reaches now

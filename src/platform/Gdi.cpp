@@ -1,0 +1,182 @@
+// Block copies and flood fill in device pixels, by direct pixel loops on RGB32 images.
+#include "platform/Gdi.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace tir {
+
+namespace {
+
+constexpr quint32 kOpaque = 0xFF000000u;
+constexpr quint32 kRgb = 0x00FFFFFFu;
+
+// The colour channels are combined; the unused top byte of RGB32 stays opaque.
+inline quint32 Combine(quint32 d, quint32 s, Rop rop) {
+    switch (rop) {
+        case Rop::SrcAnd:
+            return d & s;
+        case Rop::SrcInvert:
+            return (d ^ s) | kOpaque;
+        case Rop::SrcCopy:
+            break;
+    }
+    return s;
+}
+
+void CombineLigne(quint32* d, const quint32* s, int n, Rop rop) {
+    switch (rop) {
+        case Rop::SrcCopy:
+            std::memmove(d, s, static_cast<std::size_t>(n) * sizeof(quint32));
+            return;
+        case Rop::SrcAnd:
+            for (int i = 0; i < n; ++i) d[i] &= s[i];
+            return;
+        case Rop::SrcInvert:
+            for (int i = 0; i < n; ++i) d[i] = (d[i] ^ s[i]) | kOpaque;
+            return;
+    }
+}
+
+void VersRgb32(QImage& image) {
+    if (image.format() != QImage::Format_RGB32) {
+        image = image.convertToFormat(QImage::Format_RGB32);
+    }
+}
+
+// Narrows a run [a, a + n) on one axis so that it lies inside [0, limite), moving the other
+// image's start b along with it.
+void Rogne(int& a, int& b, int& n, int limite) {
+    if (a < 0) {
+        b -= a;
+        n += a;
+        a = 0;
+    }
+    n = std::min(n, limite - a);
+}
+
+// One axis of a stretched copy: the start of the target run (normalised to a positive extent)
+// and, for each target pixel, the source offset it samples.
+struct Axe {
+    int debut = 0;
+    std::vector<int> source;
+};
+
+Axe Echantillonne(int cible, int etendue, int etendueSource) {
+    Axe axe;
+    const int t = std::abs(etendue);
+    const int s = std::abs(etendueSource);
+    const bool miroir = (etendue < 0) != (etendueSource < 0);
+    axe.debut = etendue < 0 ? cible + etendue : cible;
+    axe.source.resize(static_cast<std::size_t>(t));
+    for (int i = 0; i < t; ++i) {
+        const int k = miroir ? t - 1 - i : i;
+        // Nearest source pixel, ties to the lower one: ceil((k + 0.5) * s / t) - 1.
+        const long long num = (2LL * k + 1) * s;
+        axe.source[static_cast<std::size_t>(i)] =
+            static_cast<int>((num + 2LL * t - 1) / (2LL * t)) - 1;
+    }
+    return axe;
+}
+
+}  // namespace
+
+bool BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, Rop rop) {
+    if (w <= 0 || h <= 0 || dst.isNull() || src.isNull()) return false;
+    VersRgb32(dst);
+    Rogne(x, sx, w, dst.width());
+    Rogne(sx, x, w, src.width());
+    Rogne(y, sy, h, dst.height());
+    Rogne(sy, y, h, src.height());
+    if (w <= 0 || h <= 0) return false;
+    uchar* bits = dst.bits();
+    // A copy within one image reads from a snapshot, so overlapping blocks come out whole.
+    const QImage source = src.constBits() == bits || src.format() != QImage::Format_RGB32
+                              ? src.copy(sx, sy, w, h).convertToFormat(QImage::Format_RGB32)
+                              : QImage();
+    const QImage& lu = source.isNull() ? src : source;
+    const int lx = source.isNull() ? sx : 0;
+    const int ly = source.isNull() ? sy : 0;
+    for (int r = 0; r < h; ++r) {
+        auto* d =
+            reinterpret_cast<quint32*>(bits + static_cast<qsizetype>(y + r) * dst.bytesPerLine()) +
+            x;
+        const auto* s = reinterpret_cast<const quint32*>(lu.constScanLine(ly + r)) + lx;
+        CombineLigne(d, s, w, rop);
+    }
+    return true;
+}
+
+bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw,
+                int sh, Rop rop) {
+    if (w == 0 || h == 0 || sw == 0 || sh == 0 || dst.isNull() || src.isNull()) return false;
+    VersRgb32(dst);
+    const QImage source = src.format() == QImage::Format_RGB32 && src.constBits() != dst.constBits()
+                              ? src
+                              : src.convertToFormat(QImage::Format_RGB32).copy();
+    const Axe colonnes = Echantillonne(x, w, sw);
+    const Axe lignes = Echantillonne(y, h, sh);
+    const int sx0 = sw < 0 ? sx + sw : sx;
+    const int sy0 = sh < 0 ? sy + sh : sy;
+    bool dessine = false;
+    for (std::size_t r = 0; r < lignes.source.size(); ++r) {
+        const int ty = lignes.debut + static_cast<int>(r);
+        const int ly = sy0 + lignes.source[r];
+        if (ty < 0 || ty >= dst.height() || ly < 0 || ly >= source.height()) continue;
+        auto* d = reinterpret_cast<quint32*>(dst.scanLine(ty));
+        const auto* s = reinterpret_cast<const quint32*>(source.constScanLine(ly));
+        for (std::size_t c = 0; c < colonnes.source.size(); ++c) {
+            const int tx = colonnes.debut + static_cast<int>(c);
+            const int lx = sx0 + colonnes.source[c];
+            if (tx < 0 || tx >= dst.width() || lx < 0 || lx >= source.width()) continue;
+            d[tx] = Combine(d[tx], s[lx], rop);
+            dessine = true;
+        }
+    }
+    return dessine;
+}
+
+bool FloodFill(QImage& image, int x, int y, Couleur bord, Couleur remplissage) {
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return false;
+    VersRgb32(image);
+    const int w = image.width();
+    const int h = image.height();
+    const quint32 frontiere = static_cast<quint32>(bord) & kRgb;
+    const quint32 couleur = (static_cast<quint32>(remplissage) & kRgb) | kOpaque;
+    uchar* bits = image.bits();
+    const qsizetype ligne = image.bytesPerLine();
+    auto pixel = [bits, ligne](int c, int r) -> quint32& {
+        return reinterpret_cast<quint32*>(bits + r * ligne)[c];
+    };
+    if ((pixel(x, y) & kRgb) == frontiere) return false;
+    // Pixels already reached: a pixel that already had the fill colour must not be taken again.
+    std::vector<unsigned char> vu(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    auto libre = [&](int c, int r) {
+        return !vu[static_cast<std::size_t>(r) * w + c] && (pixel(c, r) & kRgb) != frontiere;
+    };
+    std::vector<std::pair<int, int>> graines{{x, y}};
+    while (!graines.empty()) {
+        const auto [gx, gy] = graines.back();
+        graines.pop_back();
+        if (!libre(gx, gy)) continue;
+        int g = gx;
+        int d = gx;
+        while (g > 0 && libre(g - 1, gy)) --g;
+        while (d < w - 1 && libre(d + 1, gy)) ++d;
+        for (int c = g; c <= d; ++c) {
+            pixel(c, gy) = couleur;
+            vu[static_cast<std::size_t>(gy) * w + c] = 1;
+        }
+        // One seed per run of free pixels on the rows above and below the span.
+        for (int r : {gy - 1, gy + 1}) {
+            if (r < 0 || r >= h) continue;
+            for (int c = g; c <= d; ++c) {
+                if (libre(c, r) && (c == g || !libre(c - 1, r))) graines.emplace_back(c, r);
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace tir

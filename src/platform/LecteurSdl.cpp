@@ -1,0 +1,126 @@
+// The sound player: SDL2's audio subsystem, one sound at a time, silent on every failure.
+#include <SDL.h>
+
+#include <QFile>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "platform/ServicesReels.h"
+
+namespace tir {
+
+namespace {
+
+constexpr int kFrequence = 44100;
+constexpr Uint8 kCanaux = 2;
+constexpr Uint16 kEchantillonsParTampon = 1024;
+const char* const kExtension = ".wav";
+
+}  // namespace
+
+// Lives on the game's thread; the audio thread reads `son` and `position` under the device lock.
+struct LecteurSdl::Etat {
+    bool essaye = false;  // the device is opened once, at the first sound
+    SDL_AudioDeviceID peripherique = 0;
+    SDL_AudioSpec format{};
+    std::map<QString, std::vector<Uint8>> sons;  // converted to the device's format, by path
+    const std::vector<Uint8>* son = nullptr;
+    std::size_t position = 0;
+
+    bool Ouvre();
+    const std::vector<Uint8>* Charge(const QString& chemin);
+    bool Convertit(const QString& fichier, std::vector<Uint8>& sortie) const;
+    static void SDLCALL Remplit(void* etat, Uint8* flux, int longueur);
+};
+
+bool LecteurSdl::Etat::Ouvre() {
+    if (essaye) return peripherique != 0;
+    essaye = true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec voulu{};
+    voulu.freq = kFrequence;
+    voulu.format = AUDIO_S16SYS;
+    voulu.channels = kCanaux;
+    voulu.samples = kEchantillonsParTampon;
+    voulu.callback = &Etat::Remplit;
+    voulu.userdata = this;
+    // No change allowed: SDL adapts to the hardware itself, and every sound is converted once
+    // to this one format.
+    peripherique = SDL_OpenAudioDevice(nullptr, 0, &voulu, &format, 0);
+    if (peripherique == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_PauseAudioDevice(peripherique, 0);
+    return true;
+}
+
+bool LecteurSdl::Etat::Convertit(const QString& fichier, std::vector<Uint8>& sortie) const {
+    SDL_AudioSpec lu{};
+    Uint8* donnees = nullptr;
+    Uint32 longueur = 0;
+    if (!SDL_LoadWAV(QFile::encodeName(fichier).constData(), &lu, &donnees, &longueur)) {
+        return false;
+    }
+    const Uint32 trame = SDL_AUDIO_BITSIZE(lu.format) / 8 * lu.channels;
+    longueur -= trame ? longueur % trame : longueur;
+    SDL_AudioCVT cvt;
+    bool ok = longueur > 0 && SDL_BuildAudioCVT(&cvt, lu.format, lu.channels, lu.freq,
+                                                format.format, format.channels, format.freq) >= 0;
+    if (ok) {
+        cvt.len = static_cast<int>(longueur);
+        sortie.assign(static_cast<std::size_t>(longueur) * static_cast<std::size_t>(cvt.len_mult),
+                      0);
+        std::memcpy(sortie.data(), donnees, longueur);
+        cvt.buf = sortie.data();
+        ok = !cvt.needed || SDL_ConvertAudio(&cvt) == 0;
+        sortie.resize(cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : longueur);
+    }
+    SDL_FreeWAV(donnees);
+    return ok && !sortie.empty();
+}
+
+const std::vector<Uint8>* LecteurSdl::Etat::Charge(const QString& chemin) {
+    const auto connu = sons.find(chemin);
+    if (connu != sons.end()) return &connu->second;
+    std::vector<Uint8> converti;
+    if (!Convertit(chemin, converti) && !Convertit(chemin + QLatin1String(kExtension), converti)) {
+        return nullptr;
+    }
+    return &sons.emplace(chemin, std::move(converti)).first->second;
+}
+
+void SDLCALL LecteurSdl::Etat::Remplit(void* etat, Uint8* flux, int longueur) {
+    auto* e = static_cast<Etat*>(etat);
+    const auto demande = static_cast<std::size_t>(longueur);
+    std::size_t copie = 0;
+    if (e->son) {
+        copie = std::min(demande, e->son->size() - e->position);
+        std::memcpy(flux, e->son->data() + e->position, copie);
+        e->position += copie;
+        if (e->position >= e->son->size()) e->son = nullptr;
+    }
+    std::memset(flux + copie, e->format.silence, demande - copie);
+}
+
+LecteurSdl::LecteurSdl() : etat_(std::make_unique<Etat>()) {}
+
+LecteurSdl::~LecteurSdl() {
+    if (etat_->peripherique == 0) return;
+    SDL_CloseAudioDevice(etat_->peripherique);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void LecteurSdl::Joue(const QString& chemin) {
+    if (!etat_->Ouvre()) return;
+    const std::vector<Uint8>* son = etat_->Charge(chemin);
+    if (!son) return;
+    // The new sound replaces the one playing, between two buffers of the audio thread.
+    SDL_LockAudioDevice(etat_->peripherique);
+    etat_->son = son;
+    etat_->position = 0;
+    SDL_UnlockAudioDevice(etat_->peripherique);
+}
+
+}  // namespace tir

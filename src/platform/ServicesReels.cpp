@@ -1,0 +1,81 @@
+// The real services: monotonic clock, seeded generator, Qt dialog, program folder.
+#include "platform/ServicesReels.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QInputDialog>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace tir {
+
+namespace {
+
+using Chrono = std::chrono::steady_clock;
+// Short slices keep a wait within a couple of milliseconds of its deadline while the window
+// system's non-input events still get through.
+constexpr std::chrono::duration<double> kTrancheMaxi = std::chrono::milliseconds(2);
+constexpr int kBitsMantisse = 53;
+constexpr int kBitsGenerateur = 64;
+
+}  // namespace
+
+HorlogeReelle::HorlogeReelle() : origine_(Chrono::now().time_since_epoch().count()) {}
+
+double HorlogeReelle::Maintenant() {
+    const Chrono::duration ecoule(Chrono::now().time_since_epoch().count() - origine_);
+    return std::chrono::duration<double>(ecoule).count();
+}
+
+void HorlogeReelle::AttendsJusqua(double echeance) {
+    for (;;) {
+        const double reste = echeance - Maintenant();
+        if (reste <= 0.0) return;
+        std::this_thread::sleep_for(std::min(kTrancheMaxi, std::chrono::duration<double>(reste)));
+        Respire();
+    }
+}
+
+void HorlogeReelle::Respire() {
+    if (QCoreApplication::instance()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+HasardReel::HasardReel() {
+    Randomize();
+}
+
+double HasardReel::Rnd() {
+    // The top 53 bits as a fraction: uniform, and never 1.
+    return static_cast<double>(generateur_() >> (kBitsGenerateur - kBitsMantisse)) *
+           (1.0 / static_cast<double>(1ULL << kBitsMantisse));
+}
+
+void HasardReel::Randomize() {
+    const auto jour = std::chrono::system_clock::now().time_since_epoch().count();
+    const auto compteur = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::seed_seq graine{static_cast<unsigned>(jour), static_cast<unsigned>(jour >> 32),
+                         static_cast<unsigned>(compteur), static_cast<unsigned>(compteur >> 32)};
+    generateur_.seed(graine);
+}
+
+QString SaisieQt::InputBox(const QString& titre, const QString& invite, const QString& defaut) {
+    QInputDialog dialogue(QApplication::activeWindow());
+    dialogue.setWindowTitle(titre);
+    dialogue.setInputMode(QInputDialog::TextInput);
+    // The game separates its lines with CR LF; the label wants plain line feeds.
+    dialogue.setLabelText(QString(invite).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    dialogue.setTextValue(defaut);
+    dialogue.setOkButtonText(QStringLiteral("OK"));
+    dialogue.setCancelButtonText(QStringLiteral("Annuler"));
+    if (dialogue.exec() != QDialog::Accepted) return {};
+    return dialogue.textValue();
+}
+
+QString DossierProgramme::Chemin() {
+    return QCoreApplication::applicationDirPath();
+}
+
+}  // namespace tir
