@@ -1,0 +1,88 @@
+// The sound buttons and the window icon, in the colours of the classic 16-colour palette only.
+#include "Dessins.h"
+
+namespace fabrique {
+
+namespace {
+
+constexpr QRgb kGrisClair = 0xC0C0C0;
+constexpr QRgb kGrisFonce = 0x808080;
+constexpr QRgb kBleuFonce = 0x000080;
+constexpr QRgb kBleu = 0x0000FF;
+constexpr QRgb kRouge = 0xFF0000;
+constexpr QRgb kJaune = 0xFFFF00;
+constexpr QRgb kVert = 0x00FF00;
+constexpr QRgb kVertFonce = 0x008000;
+
+// The loudspeaker: a magnet box and a cone opening to the right.
+void HautParleur(Toile& t) {
+    const Forme boite = Rectangle(4, 12, 11, 21);
+    const Forme cone = Polygone({{10, 12}, {19, 4}, {19, 29}, {10, 21}});
+    t.cerner(Union(boite, cone), kNoir);
+    t.modeler(boite, {kBlanc, kGrisFonce, kNoir});
+    t.modeler(cone, {kBleu, kBleuFonce, kNoir});
+}
+
+// Two eighth notes joined by a beam.
+void Notes(Toile& t) {
+    const Forme tetes = Union(Tourne(Ellipse(22.5, 25.0, 2.6, 1.8), {22.5, 25}, -20),
+                              Tourne(Ellipse(28.0, 22.0, 2.6, 1.8), {28, 22}, -20));
+    const Forme hampes = Union(Rectangle(24, 12, 25, 25), Rectangle(29.5, 9, 30.5, 22));
+    const Forme barre = Polygone({{24, 11}, {30.5, 8}, {30.5, 10.5}, {24, 13.5}});
+    t.peindre(Union(Union(tetes, hampes), barre), kNoir);
+}
+
+// The tank of the icon in a 32-pixel design, scaled to the icon's size.
+Forme IconeChenille() {
+    return Trait({7.5, 25.5}, {25.5, 25.5}, 7.0);
+}
+Forme IconeCaisse() {
+    return Polygone({{3, 23}, {5.5, 18.5}, {25, 18.5}, {30, 22}, {29, 23}});
+}
+Forme IconeTourelle() {
+    return Inter(Ellipse(14.5, 19.0, 7.5, 5.5), Rectangle(0, 0, 32, 19));
+}
+Forme IconeCanon() {
+    return Trait({16.0, 15.5}, {27.5, 4.5}, 2.6);
+}
+
+void IconeRoues(Toile& t, double e) {
+    for (double x = 8.0; x <= 25.0; x += 4.25) {
+        t.peindre(Agrandit(Disque(x, 25.5, 1.9), e), kGrisClair);
+        if (e >= 2) t.peindre(Agrandit(Disque(x, 25.5, 0.7), e), kNoir);
+    }
+}
+
+}  // namespace
+
+Toile DessineSonActif() {
+    Toile t(kBoutonCote, kBoutonCote, kGrisClair);
+    HautParleur(t);
+    Notes(t);
+    return t;
+}
+
+Toile DessineSonCoupe() {
+    Toile t(kBoutonCote, kBoutonCote, kGrisClair);
+    HautParleur(t);
+    const Forme croix = Union(Trait({5, 5}, {27, 27}, 5.0), Trait({27, 5}, {5, 27}, 5.0));
+    const Forme coeur = Union(Trait({5, 5}, {27, 27}, 2.2), Trait({27, 5}, {5, 27}, 2.2));
+    t.cerner(croix, kRouge);
+    t.peindre(croix, kJaune);
+    t.peindre(coeur, kRouge);
+    return t;
+}
+
+Toile DessineIcone(int cote) {
+    const double e = cote / static_cast<double>(kBoutonCote);
+    const int relief = e >= 2 ? static_cast<int>(e / 2) : 1;
+    Toile t(cote, cote, kNoir);
+    t.modeler(Agrandit(IconeCanon(), e), {kBlanc, kGrisClair, kGrisFonce}, relief);
+    t.modeler(Agrandit(IconeChenille(), e), {kGrisClair, kGrisFonce, kGrisFonce}, relief);
+    IconeRoues(t, e);
+    t.modeler(Agrandit(IconeCaisse(), e), {kVert, kVertFonce, kVertFonce}, relief);
+    t.modeler(Agrandit(IconeTourelle(), e), {kVert, kVertFonce, kVertFonce}, relief);
+    return t;
+}
+
+}  // namespace fabrique
