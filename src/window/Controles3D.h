@@ -15,7 +15,7 @@ namespace tir {
 // Alignment codes: 1 left and vertically centred, 4 right and vertically centred, 7 centred.
 class Panneau3D : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit Panneau3D(QWidget* parent = nullptr);
     QString Caption() const { return text(); }
     void SetCaption(const QString& caption);
@@ -28,25 +28,29 @@ public:
     // Repaints at once, also inside a running handler.
     void Refresh();
 
-private:
+  private:
     int alignement_ = 7;
 };
 
 // A bevelled group box with a title; hiding it hides its children.
 class Cadre3D : public QFrame {
     Q_OBJECT
-public:
+  public:
     explicit Cadre3D(const QString& titre, QWidget* parent = nullptr);
     QString Caption() const { return titre_->text(); }
 
-private:
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QFrame* bord_;
     QLabel* titre_;
 };
 
 // A bevelled push button with a caption.
 class Bouton3D : public QPushButton {
     Q_OBJECT
-public:
+  public:
     explicit Bouton3D(const QString& caption, QWidget* parent = nullptr);
 };
 
@@ -54,31 +58,31 @@ public:
 // group release each other. Clicked reports (index, new value).
 class RubanBouton : public QToolButton {
     Q_OBJECT
-public:
+  public:
     RubanBouton(int index, const QImage& picture, QWidget* parent = nullptr);
     bool Value() const { return isChecked(); }
     void SetValue(bool down) { setChecked(down); }
     int Index() const { return index_; }
 
-signals:
+  signals:
     void Click(int index, bool value);
 
-private:
+  private:
     int index_;
 };
 
 // A label with a single-line border and centred text that reports clicks.
 class Etiquette : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit Etiquette(const QString& caption, QWidget* parent = nullptr);
     QString Caption() const { return text(); }
     void SetCaption(const QString& caption) { setText(caption); }
 
-signals:
+  signals:
     void Click();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 

@@ -22,7 +22,7 @@ namespace tir {
 
 class Form1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Form1(Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -65,23 +65,23 @@ public:
     QString RetourLigne;       // CR LF
     bool SonActif = false;     // sound effects on
     // Through a game.
-    std::int16_t NbCoups = 0;                     // hits still to score
-    std::int16_t Joueur = 0;                      // 0 = A (left), 1 = B (right)
-    std::array<std::int16_t, 3> Scores{};         // per player
-    std::array<std::int16_t, 3> NbEssais{};       // per player, shots since the last landscape
+    std::int16_t NbCoups = 0;                // hits still to score
+    std::int16_t Joueur = 0;                 // 0 = A (left), 1 = B (right)
+    std::array<std::int16_t, 3> Scores{};    // per player
+    std::array<std::int16_t, 3> NbEssais{};  // per player, shots since the last landscape
     // Through a landscape.
-    std::array<std::int16_t, 17> Palette{};       // pool of layer colours, 1 to 7 used
-    std::array<float, 3> NiveauCouche{};          // per end, level of the layer being drawn
-    std::array<float, 3> NiveauSol{};             // per end, ground level under each cannon
-    std::array<double, 3> XAxe{}, YAxe{};         // per player, pivot of the barrel
-    std::array<double, 3> XBouche{}, YBouche{};   // per player, muzzle
-    double AngleRad = 0;                          // scratch angle in radians
-    std::int16_t ForceVent = 0;                   // wind, -10 to 9, positive to the right
+    std::array<std::int16_t, 17> Palette{};      // pool of layer colours, 1 to 7 used
+    std::array<float, 3> NiveauCouche{};         // per end, level of the layer being drawn
+    std::array<float, 3> NiveauSol{};            // per end, ground level under each cannon
+    std::array<double, 3> XAxe{}, YAxe{};        // per player, pivot of the barrel
+    std::array<double, 3> XBouche{}, YBouche{};  // per player, muzzle
+    double AngleRad = 0;                         // scratch angle in radians
+    std::int16_t ForceVent = 0;                  // wind, -10 to 9, positive to the right
     // Through a shot.
-    std::int16_t Puissance = 0;  // firing force
-    double Depart = 0;           // monotonic clock at launch (kept in double: see DESIGN)
-    float Temps = 0;             // flight time, five units per second
-    double XObus = 0, YObus = 0; // shell, then impact point
+    std::int16_t Puissance = 0;   // firing force
+    double Depart = 0;            // monotonic clock at launch (kept in double: see DESIGN)
+    float Temps = 0;              // flight time, five units per second
+    double XObus = 0, YObus = 0;  // shell, then impact point
 
     // ---- window/: start-up, new game, quit, sound switch ----
     void Form_Load();
@@ -113,14 +113,17 @@ public:
 
     Services services;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     friend class Gestionnaire;
-    void CreeControles();  // window/Disposition.cpp
-    void ChargeImages();   // window/Disposition.cpp
+    void CreeControles();              // window/Disposition.cpp
+    void CreeVisees();                 // window/Disposition.cpp
+    void DessineCouche(int i);         // battlefield/Paysage.cpp
+    void PrendsInstantane(int index);  // battlefield/Murax.cpp
+    void ChargeImages();               // window/Disposition.cpp
 
     int gestionnairesEnCours_ = 0;  // handlers running (nested through waits)
     bool fermetureDemandee_ = false;
@@ -130,13 +133,13 @@ private:
 // Runs for the length of a handler: at its end a close asked meanwhile is carried out, and the
 // event dispatcher is woken so that input held back during waits is delivered.
 class Gestionnaire {
-public:
+  public:
     explicit Gestionnaire(Form1& form);
     ~Gestionnaire();
     Gestionnaire(const Gestionnaire&) = delete;
     Gestionnaire& operator=(const Gestionnaire&) = delete;
 
-private:
+  private:
     Form1& form_;
 };
 

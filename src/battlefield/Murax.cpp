@@ -1,0 +1,66 @@
+// A cannon: its picture on the ground of its end, the barrel at the angle of its label, the
+// muzzle where the shell starts, and a snapshot of its rectangle.
+#include <cmath>
+
+#include "platform/Gdi.h"
+#include "window/Form1.h"
+
+namespace tir {
+
+namespace {
+
+constexpr double kAxeX = 35;     // pivot, from the outer edge of the picture
+constexpr float kAxeY = 29;      // pivot, above the ground
+constexpr float kBoucheY = 25;   // the muzzle's height is counted from here, not the pivot
+constexpr double kCanon = 42;    // barrel length
+constexpr int kCrayonCanon = 4;  // barrel and pivot dot
+constexpr int kRougeSombre = 4;  // player A's pivot dot
+constexpr int kNoir = 0;         // player B's pivot dot and both barrels
+constexpr double kDegresTour = 360;
+
+}  // namespace
+
+// Draws cannon `index` (0 left, otherwise right, mirrored) on NiveauSol(index) into the kept
+// image, its barrel at the angle of Angle(index). Sets AngleRad, XAxe, YAxe, XBouche, YBouche
+// at index and the snapshot SMurax(index); leaves persistent drawing off, pen width 4.
+void Form1::CalculeMurax(int index) {
+    Dessin->SetAutoRedraw(true);
+    // The picture's sky covers the rectangle whole, so the old barrel goes with it.
+    if (index == 0) {
+        Dessin->PaintPicture(Murax.Picture(), 0, Murax.ScaleHeight() + NiveauSol[0]);
+    } else {
+        Dessin->PaintPicture(Murax.Picture(), Largeur, Murax.ScaleHeight() + NiveauSol[1],
+                             -Murax.ScaleWidth());
+    }
+    Dessin->SetDrawWidth(kCrayonCanon);
+    AngleRad = Val(Angle[index]->Caption());
+    AngleRad = Pi * 2 * AngleRad / kDegresTour;
+    if (index == 0) {
+        XBouche[index] = kAxeX + kCanon * std::cos(AngleRad);
+        XAxe[index] = kAxeX;
+        YAxe[index] = NiveauSol[index] + kAxeY;
+        Dessin->PSet(XAxe[index], YAxe[index], QBColor(kRougeSombre));
+    } else {
+        XBouche[index] = -kCanon * std::cos(AngleRad) + Largeur - kAxeX;
+        XAxe[index] = Largeur - kAxeX;
+        YAxe[index] = NiveauSol[index] + kAxeY;
+        Dessin->PSet(XAxe[index], YAxe[index], QBColor(kNoir));
+    }
+    YBouche[index] = (NiveauSol[index] + kBoucheY) + kCanon * std::sin(AngleRad);
+    Dessin->LineTo(XBouche[index], YBouche[index], QBColor(kNoir));
+    Dessin->SetAutoRedraw(false);
+    PrendsInstantane(index);
+}
+
+// Copies the cannon's rectangle, as the display now shows it, into SMurax(index).
+void Form1::PrendsInstantane(int index) {
+    Image& instantane = SMurax[index];
+    const int w = instantane.ScaleWidth();
+    const int h = instantane.ScaleHeight();
+    const int colonne = index == 0 ? 0 : Largeur - w;
+    const auto ligne = static_cast<int>(Arrondi(-h - Dessin->ScaleHeight() - NiveauSol[index]));
+    // Persistent drawing is off: the display is what the field's hDC reaches now.
+    BitBlt(instantane.hDC(), 0, 0, w, h, Dessin->Affichage(), colonne, ligne, Rop::SrcCopy);
+}
+
+}  // namespace tir
