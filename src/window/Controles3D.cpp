@@ -2,6 +2,7 @@
 #include "window/Controles3D.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPalette>
 
@@ -86,22 +87,52 @@ void Panneau3D::Refresh() {
 
 // ---- Cadre3D ----
 
-Cadre3D::Cadre3D(const QString& titre, QWidget* parent) : QFrame(parent) {
+Cadre3D::Cadre3D(const QString& titre, QWidget* parent) : QFrame(parent), titre_(titre) {
     // The edge: an etched line half-way down the title, as a group box draws it.
     bord_ = new QFrame(this);
     bord_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bord_->setLineWidth(kLigneCadre);
-    titre_ = new QLabel(titre, this);
-    titre_->setAutoFillBackground(true);
-    titre_->setContentsMargins(kLigneCadre, 0, kLigneCadre, 0);
+    debut_ = new QLabel(titre, this);
+    suite_ = new QLabel(this);
+    for (QLabel* morceau : {debut_, suite_}) {
+        morceau->setAutoFillBackground(true);
+        morceau->setContentsMargins(kLigneCadre, 0, kLigneCadre, 0);
+    }
+    suite_->hide();
+}
+
+void Cadre3D::DegageTitre(int gauche, int droite) {
+    gauche_ = gauche;
+    droite_ = droite;
+    PlaceTitre();
 }
 
 void Cadre3D::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    titre_->adjustSize();
-    const int milieuTitre = titre_->height() / 2;
+    PlaceTitre();
+}
+
+// Splits the title between the words that end before the reserved columns and the rest.
+void Cadre3D::PlaceTitre() {
+    const QStringList mots = titre_.split(' ', Qt::SkipEmptyParts);
+    qsizetype avant = mots.size();
+    if (gauche_ >= 0) {
+        const QFontMetrics mesure(debut_->font());
+        const int place = gauche_ - kMargeTitre - 2 * kLigneCadre;
+        while (avant > 0 && mesure.horizontalAdvance(mots.first(avant).join(' ')) > place) {
+            --avant;
+        }
+    }
+    debut_->setText(mots.first(avant).join(' '));
+    suite_->setText(mots.sliced(avant).join(' '));
+    debut_->setVisible(avant > 0);
+    suite_->setVisible(avant < mots.size());
+    debut_->adjustSize();
+    suite_->adjustSize();
+    debut_->move(kMargeTitre, 0);
+    suite_->move(droite_ + 1, 0);
+    const int milieuTitre = debut_->sizeHint().height() / 2;
     bord_->setGeometry(0, milieuTitre, width(), height() - milieuTitre);
-    titre_->move(kMargeTitre, 0);
 }
 
 // ---- Bouton3D ----

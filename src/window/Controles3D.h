@@ -37,14 +37,22 @@ class Cadre3D : public QFrame {
     Q_OBJECT
   public:
     explicit Cadre3D(const QString& titre, QWidget* parent = nullptr);
-    QString Caption() const { return titre_->text(); }
+    QString Caption() const { return titre_; }
+    // Keeps the title clear of columns gauche..droite, where a child sits on the top edge: the
+    // words that fit before it stay there, the others go on after it.
+    void DegageTitre(int gauche, int droite);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void PlaceTitre();
+
+    QString titre_;
     QFrame* bord_;
-    QLabel* titre_;
+    QLabel* debut_;  // the title, or its words before the child
+    QLabel* suite_;  // its words after the child
+    int gauche_ = -1, droite_ = -1;
 };
 
 // A bevelled push button with a caption.

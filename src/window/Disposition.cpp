@@ -141,6 +141,8 @@ void Form1::CreeControles() {
     Fond(FlecheVent, kGrisClair);
     FlecheVent->SetAlignment(1);
     Vent = Place(new Etiquette("0", CadreVent), 63, 1, 27, 19, kPetite);
+    // The wind's strength sits on the frame's top edge, in the middle of the title.
+    CadreVent->DegageTitre(Vent->x(), Vent->x() + Vent->width());
     Couleurs(Vent, kBlanc, kRouge);
     connect(Vent, &Etiquette::Click, this, [this] {
         Gestionnaire g(*this);
