@@ -1,51 +1,71 @@
-// The cannon: a green tracked tank with a domed turret, and its wreck.
+// The cannon: a green tracked tank with a domed turret and no barrel (the game draws the
+// barrel), and its wreck. Both face right and rest on the bottom row of a 90 x 80 picture.
 #include <array>
+#include <cmath>
 
 #include "Dessins.h"
+#include "Hasard.h"
 
 namespace fabrique {
 
 namespace {
 
-constexpr Teintes kBlinde{0x7CC850, 0x3C9A32, 0x1F5F1F};
-constexpr Teintes kBrule{0x6A6448, 0x45402C, 0x24211A};
-constexpr Teintes kRoue{0xB4B4AC, 0x7A7A72, 0x44443E};
-constexpr Teintes kChenille{0x5C5C58, 0x2E2E2C, 0x1A1A18};
-constexpr QRgb kContour = 0x0E260E;
-constexpr QRgb kMoyeu = 0x262624;
-constexpr QRgb kSuie = 0x161412;
-constexpr QRgb kBraise = 0xC04010;
+constexpr Teintes kBlinde{0x8ACE5C, 0x4A9A36, 0x2A6422};
+constexpr QRgb kReflet = 0xB4E68C;
+constexpr Teintes kBrule{0x767452, 0x4E4C34, 0x2C2A1E};
+constexpr Teintes kRoue{0xB8B8B0, 0x80807A, 0x4A4A44};
+constexpr Teintes kChenille{0x66665E, 0x34342F, 0x1C1C19};
+constexpr Teintes kAcier{0x8C8C86, 0x56564F, 0x2E2E2A};
+constexpr QRgb kContour = 0x10280E;
+constexpr QRgb kMoyeu = 0x2A2A26;
+constexpr QRgb kSuie = 0x141210;
+constexpr std::array<QRgb, 3> kBraises{0xFF6A00, 0xD02800, 0xFFC020};
 
-// Road wheels along the track, their centre row, and their radius.
-constexpr std::array<double, 5> kRouesX{19.0, 32.0, 45.0, 58.0, 71.0};
-constexpr double kRouesY = 71.5;
-constexpr double kRoueRayon = 5.0;
+// Wheels along the track: first centre, spacing, count, centre row and radius.
+constexpr double kRoue0 = 11.0;
+constexpr double kRoueEcart = 11.0;
+constexpr int kNbRoues = 7;
+constexpr double kRouesY = 72.5;
+constexpr double kRoueRayon = 4.4;
 
-// The tank's parts, in picture pixels (y down), the tracks resting on the bottom row.
+// The tank's parts, in picture pixels (y down), the tracks resting on the bottom row. The
+// turret's dome carries the barrel's pivot; the hull slopes down at the front so that a barrel
+// laid flat stays clear of it.
 Forme Chenille() {
-    return Trait({11.0, 71.0}, {79.0, 71.0}, 17.4);
+    return Trait({10.0, 72.0}, {80.0, 72.0}, 15.4);
 }
 Forme Garde() {
-    return Polygone({{2, 60}, {84, 60}, {88, 63}, {2, 63}});
+    return Polygone({{3, 61}, {84, 61}, {88, 64}, {3, 64}});
 }
 Forme Caisse() {
-    return Polygone({{6, 61}, {10, 54}, {70, 54}, {86, 60}, {86, 61}});
+    return Polygone({{6, 61.5}, {9, 55}, {56, 55}, {84, 59.5}, {86, 61.5}});
 }
-Forme Tourelle() {
-    return Union(Inter(Ellipse(34.0, 55.0, 17.0, 10.5), Rectangle(0, 0, 90, 55)),
-                 Rectangle(19, 53, 50, 56));
+Forme Dome() {
+    return Inter(Ellipse(33.0, 56.0, 16.5, 12.0), Rectangle(0, 0, 90, 56));
 }
-Forme Trappe() {
-    return Inter(Ellipse(26.0, 46.0, 4.5, 3.0), Rectangle(0, 0, 90, 46.5));
+Forme Couronne() {
+    return Rectangle(17, 54, 50, 57);
+}
+Forme Tourelleau() {
+    return Inter(Ellipse(24.0, 46.5, 4.5, 3.0), Rectangle(0, 0, 90, 47));
 }
 Forme Masque() {
     return Disque(kPivotX + 0.5, kPivotY + 0.5, 3.6);
 }
-Forme Antenne() {
-    return Trait({13.0, 54.0}, {7.0, 26.0}, 1.6);
+Forme Echappement() {
+    return Rectangle(4, 57, 7, 60);
 }
 
-// Links on the outer run of the track, two pixels light every four.
+// A one-pixel whip antenna rising from the back of the hull, with a knob on top.
+void Antenne(Toile& t, int x0, int y0, int x1, int y1) {
+    for (int y = y1; y <= y0; ++y) {
+        const double f = static_cast<double>(y0 - y) / (y0 - y1);
+        t.point(static_cast<int>(std::lround(x0 + f * (x1 - x0))), y, kContour);
+    }
+    t.peindre(Disque(x1 + 0.5, y1 + 0.5, 1.3), kContour);
+}
+
+// Links on the track's upper and lower runs: two pixels light every four.
 void Maillons(Toile& t, const Forme& chenille) {
     for (int y = 0; y < t.hauteur(); ++y) {
         for (int x = 0; x < t.largeur(); ++x) {
@@ -59,61 +79,79 @@ void Maillons(Toile& t, const Forme& chenille) {
 
 void Roue(Toile& t, double x, double y, double r) {
     t.modeler(Disque(x, y, r), kRoue);
-    t.peindre(Disque(x, y, r * 0.38), kMoyeu);
+    t.peindre(Disque(x, y, r * 0.4), kMoyeu);
 }
 
-void Rivets(Toile& t, QRgb couleur) {
-    for (int x = 16; x <= 64; x += 8) t.point(x, 58, couleur);
+void Rivets(Toile& t, int y, int de, int a, QRgb couleur) {
+    for (int x = de; x <= a; x += 6) t.point(x, y, couleur);
+}
+
+// Soot speckled over a burnt part, thickest at the centre, with a few glowing embers.
+void Suie(Toile& t, const Forme& partie, Point centre, double rayon, std::uint64_t graine) {
+    Hasard hasard(graine);
+    for (int y = 0; y < t.hauteur(); ++y) {
+        for (int x = 0; x < t.largeur(); ++x) {
+            if (!partie(x + 0.5, y + 0.5)) continue;
+            const double d = std::hypot(x + 0.5 - centre.x, y + 0.5 - centre.y) / rayon;
+            const double tirage = hasard.tirage();
+            if (tirage < 1.2 - d) t.point(x, y, kSuie);
+            if (d < 0.7 && tirage > 0.97) t.point(x, y, kBraises[(x + y) % kBraises.size()]);
+        }
+    }
 }
 
 }  // namespace
 
 Toile DessineMurax() {
     Toile t(kCharLargeur, kCharHauteur, kCiel);
-    const Forme silhouette =
-        Union(Union(Chenille(), Garde()), Union(Union(Caisse(), Tourelle()), Trappe()));
-    t.cerner(Union(silhouette, Antenne()), kContour);
+    const Forme caisse = Union(Union(Caisse(), Garde()), Echappement());
+    const Forme tourelle = Union(Union(Dome(), Couronne()), Tourelleau());
+    t.cerner(Union(Union(Chenille(), caisse), tourelle), kContour);
+    Antenne(t, 11, 55, 6, 27);
     t.modeler(Chenille(), kChenille);
     Maillons(t, Chenille());
-    for (double x : kRouesX) Roue(t, x, kRouesY, kRoueRayon);
-    Roue(t, 9.0, 70.0, 4.0);
-    Roue(t, 81.0, 70.0, 4.0);
-    t.peindre(Antenne(), kContour);
+    for (int i = 0; i < kNbRoues; ++i) Roue(t, kRoue0 + kRoueEcart * i, kRouesY, kRoueRayon);
+    t.modeler(Echappement(), kAcier);
     t.modeler(Caisse(), kBlinde);
-    Rivets(t, kBlinde.sombre);
+    Rivets(t, 58, 14, 56, kBlinde.sombre);
     t.modeler(Garde(), kBlinde);
-    t.modeler(Tourelle(), kBlinde, 2);
-    t.modeler(Trappe(), kBlinde);
-    t.modeler(Masque(), {kBlinde.moyenne, kBlinde.sombre, kContour});
+    t.modeler(Couronne(), {kBlinde.sombre, kBlinde.sombre, kContour});
+    t.modeler(Dome(), kBlinde, 2);
+    t.peindre(Ellipse(26.5, 49.5, 3.5, 1.6), kReflet);
+    t.modeler(Tourelleau(), kBlinde);
+    t.modeler(Masque(), {kBlinde.claire, kBlinde.moyenne, kBlinde.sombre});
+    t.peindre(Disque(kPivotX + 0.5, kPivotY + 0.5, 1.5), kBlinde.sombre);
     return t;
 }
 
 Toile DessineCharFoutu() {
     Toile t(kCharLargeur, kCharHauteur, kCiel);
-    // The track snapped in two: the front half sags, a wheel has come off.
-    const Forme arriere = Trait({11.0, 71.0}, {42.0, 71.0}, 17.4);
-    const Forme avant = Tourne(Trait({54.0, 72.0}, {79.0, 71.0}, 16.0), {54, 72}, 6);
-    const Forme caisse =
-        Moins(Tourne(Caisse(), {45, 60}, 4), Polygone({{40, 52}, {48, 52}, {45, 58}, {43, 56}}));
-    const Forme tourelle = Decale(Tourne(Tourelle(), {34, 55}, -28), -9, 3);
-    const Forme canon = Trait({52.0, 57.0}, {76.0, 50.0}, 4.0);
-    const Forme debris = Union(Polygone({{84, 74}, {89, 70}, {89, 79}, {82, 79}}),
-                               Polygone({{46, 79}, {49, 73}, {53, 76}, {52, 79}}));
+    // The track snapped in two; the front half and its wheels have slid forward and sag.
+    const Forme arriere = Trait({10.0, 72.0}, {41.0, 72.0}, 15.4);
+    const Forme avant = Tourne(Trait({55.0, 73.0}, {80.0, 72.0}, 14.0), {67, 73}, 4);
+    const Forme maillons = Union(Rectangle(43, 77, 46, 80), Rectangle(47, 78, 50, 80));
+    // The hull cracked open on top, the turret torn off and tipped backwards onto it, the
+    // barrel broken off and lying across the front.
+    const Forme caisse = Tourne(Union(Caisse(), Garde()), {45, 62}, 3);
+    const Forme trou = Polygone({{36, 56}, {41, 55}, {44, 57}, {49, 56}, {46, 61}, {40, 62}});
+    const Forme tourelle = Decale(Tourne(Union(Dome(), Couronne()), {33, 56}, -38), -10, -1);
+    const Forme canon = Trait({50.0, 57.0}, {77.0, 51.0}, 4.0);
+    const Forme plaque = Polygone({{80, 58}, {86, 52}, {88, 54}, {83, 61}});
     const Forme silhouette =
-        Union(Union(Union(arriere, avant), Union(caisse, tourelle)), Union(canon, debris));
-    t.cerner(silhouette, kContour);
+        Union(Union(Union(arriere, avant), Union(caisse, tourelle)), Union(canon, plaque));
+    t.cerner(Union(silhouette, maillons), kContour);
     t.modeler(arriere, kChenille);
     t.modeler(avant, kChenille);
-    for (int i = 0; i < 2; ++i) Roue(t, kRouesX[i], kRouesY, kRoueRayon);
-    Roue(t, 66.0, 73.5, kRoueRayon);
-    Roue(t, 9.0, 70.0, 4.0);
-    t.modeler(debris, kBrule);
+    t.modeler(maillons, kChenille);
+    for (int i = 0; i < 3; ++i) Roue(t, kRoue0 + kRoueEcart * i, kRouesY, kRoueRayon);
+    for (double x : {62.0, 73.0}) Roue(t, x, kRouesY + 0.5, kRoueRayon);
     t.modeler(caisse, kBrule);
-    t.modeler(canon, kChenille);
+    t.modeler(trou, {kSuie, kContour, kBrule.sombre});
+    Suie(t, caisse, {42, 58}, 10, 0xC0FFEE);
+    t.modeler(plaque, kBrule);
+    t.modeler(canon, kAcier);
     t.modeler(tourelle, kBrule, 2);
-    t.peindre(Inter(caisse, Ellipse(44.0, 58.0, 9.0, 3.0)), kSuie);
-    t.peindre(Inter(tourelle, Ellipse(22.0, 52.0, 6.0, 3.0)), kSuie);
-    t.peindre(Inter(caisse, Disque(44.0, 57.0, 1.6)), kBraise);
+    Suie(t, tourelle, {20, 48}, 8, 0xFACADE);
     return t;
 }
 

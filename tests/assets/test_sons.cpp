@@ -1,0 +1,139 @@
+// The seven sound files: names, format, length, level, clean ends, and no two alike.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "Assets.h"
+
+using namespace tests_assets;
+
+namespace {
+
+struct Attendu {
+    const char* nom;
+    double dureeMini;
+    double dureeMaxi;
+};
+
+// The game's sound catalogue, with the length each moment calls for.
+const std::vector<Attendu>& Catalogue() {
+    static const std::vector<Attendu> catalogue{
+        {"Murax-déplacé.wav", 0.2, 0.5}, {"Trnmurax.wav", 0.4, 0.8}, {"Photon.wav", 0.4, 0.8},
+        {"Explosion.wav", 0.9, 1.5},     {"Flammes.wav", 2.5, 3.5},  {"YouWin.wav", 2.0, 3.0},
+        {"Hallelu1.wav", 1.5, 2.5}};
+    return catalogue;
+}
+
+constexpr double kPleineEchelle = 32768.0;
+
+double Crete(const Wav& w) {
+    int c = 0;
+    for (std::int16_t s : w.echantillons) c = std::max(c, std::abs(static_cast<int>(s)));
+    return c / kPleineEchelle;
+}
+
+// How alike two sounds are over their common length: 1 for the same wave, near 0 for unrelated.
+double Ressemblance(const Wav& a, const Wav& b) {
+    const std::size_t n = std::min(a.echantillons.size(), b.echantillons.size());
+    double ab = 0;
+    double aa = 0;
+    double bb = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        ab += double(a.echantillons[i]) * b.echantillons[i];
+        aa += double(a.echantillons[i]) * a.echantillons[i];
+        bb += double(b.echantillons[i]) * b.echantillons[i];
+    }
+    return aa > 0 && bb > 0 ? std::abs(ab) / std::sqrt(aa * bb) : 1.0;
+}
+
+}  // namespace
+
+TEST(Sons, EverySoundOfTheCatalogueIsA16BitMonoPcmWaveOfItsLength) {
+    // Guards against a missing or misnamed file (the game plays by name, accent included) and
+    // against a format the game's player would have to guess at.
+    for (const Attendu& a : Catalogue()) {
+        const QString nom = QString::fromUtf8(a.nom);
+        ASSERT_TRUE(QDir(DossierSons()).entryList(QDir::Files).contains(nom)) << a.nom;
+        const Wav w = LitWav(DossierSons() + nom);
+        ASSERT_TRUE(w.lisible) << a.nom;
+        EXPECT_EQ(w.format, 1) << a.nom;
+        EXPECT_EQ(w.voies, 1) << a.nom;
+        EXPECT_EQ(w.frequence, 22050) << a.nom;
+        EXPECT_EQ(w.bits, 16) << a.nom;
+        EXPECT_GE(w.duree(), a.dureeMini) << a.nom;
+        EXPECT_LE(w.duree(), a.dureeMaxi) << a.nom;
+    }
+}
+
+TEST(Sons, EverySoundPeaksNearMinusThreeDecibelsAndStartsAndEndsOnSilence) {
+    // Guards against silent or clipped sounds, and against clicks from a sound that starts or
+    // stops abruptly.
+    constexpr double kSilence = 0.005;
+    for (const Attendu& a : Catalogue()) {
+        const Wav w = LitWav(DossierSons() + QString::fromUtf8(a.nom));
+        ASSERT_FALSE(w.echantillons.empty()) << a.nom;
+        const double db = 20 * std::log10(std::max(Crete(w), 1e-9));
+        EXPECT_NEAR(db, -3.0, 0.5) << a.nom;
+        EXPECT_LT(std::abs(w.echantillons.front()) / kPleineEchelle, kSilence) << a.nom;
+        EXPECT_LT(std::abs(w.echantillons.back()) / kPleineEchelle, kSilence) << a.nom;
+    }
+}
+
+TEST(Sons, NoTwoSoundsAreAlike) {
+    // Guards against one sound copied under two names: every moment must be told by ear.
+    constexpr double kTropSemblables = 0.5;
+    std::vector<Wav> sons;
+    for (const Attendu& a : Catalogue())
+        sons.push_back(LitWav(DossierSons() + QString::fromUtf8(a.nom)));
+    for (std::size_t i = 0; i < sons.size(); ++i) {
+        for (std::size_t j = i + 1; j < sons.size(); ++j) {
+            EXPECT_LT(Ressemblance(sons[i], sons[j]), kTropSemblables)
+                << Catalogue()[i].nom << " and " << Catalogue()[j].nom;
+        }
+    }
+}
+
+TEST(Sons, TheBuildPutsEverySoundBesideTheGame) {
+    // Guards against sounds that stay in the source tree: the game looks in its own folder.
+    for (const Attendu& a : Catalogue()) {
+        QFile copie(QStringLiteral(TIR_BINARY_DIR "/") + QString::fromUtf8(a.nom));
+        QFile source(DossierSons() + QString::fromUtf8(a.nom));
+        ASSERT_TRUE(copie.open(QIODevice::ReadOnly)) << a.nom;
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly)) << a.nom;
+        EXPECT_EQ(copie.readAll(), source.readAll()) << a.nom;
+    }
+}
+
+TEST(Outil, RegeneratesTheCommittedAssetsExactly) {
+    // Guards against assets that drifted from the program that makes them: one command must
+    // give back exactly what is committed, every picture pixel for pixel and every sound byte
+    // for byte, and nothing else.
+    QTemporaryDir dossier;
+    ASSERT_TRUE(dossier.isValid());
+    const int code =
+        QProcess::execute(QStringLiteral(TIR_BINARY_DIR "/fabrique-assets"), {dossier.path()});
+    ASSERT_EQ(code, 0);
+    const QDir images(DossierImages());
+    const QDir neuves(dossier.filePath("images"));
+    ASSERT_EQ(neuves.entryList(QDir::Files), images.entryList(QDir::Files));
+    for (const QString& nom : images.entryList(QDir::Files)) {
+        EXPECT_EQ(QImage(neuves.filePath(nom)).convertToFormat(QImage::Format_RGB32),
+                  QImage(images.filePath(nom)).convertToFormat(QImage::Format_RGB32))
+            << nom.toStdString();
+    }
+    const QDir sons(DossierSons());
+    const QDir nouveaux(dossier.filePath("sons"));
+    ASSERT_EQ(nouveaux.entryList(QDir::Files), sons.entryList(QDir::Files));
+    for (const QString& nom : sons.entryList(QDir::Files)) {
+        QFile a(nouveaux.filePath(nom));
+        QFile b(sons.filePath(nom));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        EXPECT_EQ(a.readAll(), b.readAll()) << nom.toStdString();
+    }
+}
