@@ -71,11 +71,11 @@ Axe Echantillonne(int cible, int etendue, int etendueSource) {
     axe.debut = etendue < 0 ? cible + etendue : cible;
     axe.source.resize(static_cast<std::size_t>(t));
     for (int i = 0; i < t; ++i) {
-        const int k = miroir ? t - 1 - i : i;
-        // Nearest source pixel, ties to the lower one: ceil((k + 0.5) * s / t) - 1.
-        const long long num = (2LL * k + 1) * s;
-        axe.source[static_cast<std::size_t>(i)] =
-            static_cast<int>((num + 2LL * t - 1) / (2LL * t)) - 1;
+        // Nearest source pixel, ties to the lower one: ceil((i + 0.5) * s / t) - 1. A mirrored
+        // copy samples the same pixels as a plain one, read from the other end.
+        const long long num = (2LL * i + 1) * s;
+        const int k = static_cast<int>((num + 2LL * t - 1) / (2LL * t)) - 1;
+        axe.source[static_cast<std::size_t>(i)] = miroir ? s - 1 - k : k;
     }
     return axe;
 }

@@ -40,11 +40,11 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QRect interieur = contentsRect();
-    const QRect zone = event->rect() & interieur;
-    if (!zone.isEmpty()) {
-        p.drawImage(zone, Affichage(), zone.translated(-interieur.topLeft()));
-    }
+    // The frame first: under a scale factor its lines reach half a pixel into the inner area,
+    // which the field then covers again.
     if (!interieur.contains(event->rect())) drawFrame(&p);
+    const QRect zone = event->rect() & interieur;
+    if (!zone.isEmpty()) p.drawImage(zone, Affichage(), zone.translated(-interieur.topLeft()));
 }
 
 void PictureBox::AffichageChange() {

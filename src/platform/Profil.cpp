@@ -133,6 +133,13 @@ void Range(Fichier& f, const QByteArray& section, const QByteArray& cle, const Q
     f.lignes.insert(pos, entree);
 }
 
+// Whether the file may be written, checked by opening it for appending (which changes nothing)
+// so that the answer is the one the system gives this very process.
+bool Modifiable(const QString& fichier) {
+    QFile f(fichier);
+    return f.open(QIODevice::WriteOnly | QIODevice::Append);
+}
+
 }  // namespace
 
 QByteArray LitProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& defaut,
@@ -155,7 +162,7 @@ bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteAr
     if (info.exists()) {
         // A file that cannot be read or written is left as it is: never replace what we could
         // not read.
-        if (!info.isFile() || !info.isWritable()) return false;
+        if (!info.isFile() || !Modifiable(fichier)) return false;
         const auto octets = Lit(fichier);
         if (!octets) return false;
         ancien = *octets;
