@@ -36,17 +36,20 @@ Echantillons Trnmurax() {
     Hasard hasard(0xB00F);
     Phase corps;
     PasseBas souffle;
-    PasseBas grondement;
+    PasseBas grondement1;
+    PasseBas grondement2;
     Echantillons son(NbEchantillons(kDuree));
     for (std::size_t i = 0; i < son.size(); ++i) {
         const double t = Instant(static_cast<int>(i));
-        // A deep thump whose pitch falls, the crack of the charge, and the rumble after it.
-        const double f = 38 + 95 * std::exp(-t / 0.05);
-        const double coup = std::sin(kDeuxPi * corps.avance(f)) * Percussion(t, 0.003, 0.16);
-        const double claque = souffle(Bruit(hasard), 300 + 3500 * std::exp(-t / 0.03));
-        const double roule = grondement(Bruit(hasard), 180);
-        son[i] = coup + 1.4 * claque * Percussion(t, 0.002, 0.045) +
-                 3.0 * roule * Percussion(t, 0.01, 0.2);
+        // A deep thump whose pitch falls, the crack of the charge, and the rumble after it. The
+        // thump is driven into saturation so that its overtones carry on small speakers.
+        const double f = 42 + 100 * std::exp(-t / 0.05);
+        const double coup =
+            std::tanh(2.5 * std::sin(kDeuxPi * corps.avance(f))) * Percussion(t, 0.003, 0.17);
+        const double claque = souffle(Bruit(hasard), 250 + 2500 * std::exp(-t / 0.025));
+        const double roule = grondement2(grondement1(Bruit(hasard), 160), 160);
+        son[i] = coup + 1.2 * claque * Percussion(t, 0.002, 0.04) +
+                 6.0 * roule * Percussion(t, 0.01, 0.2);
     }
     Fondu(son, 2, 60);
     return son;
@@ -61,9 +64,9 @@ Echantillons Photon() {
     for (std::size_t i = 0; i < son.size(); ++i) {
         const double t = Instant(static_cast<int>(i));
         // A bright tone that dives from high to low, rippled by a fast vibrato.
-        const double f = 160 + 1900 * std::exp(-t / 0.11);
+        const double f = 150 + 1300 * std::exp(-t / 0.12);
         const double vibrato = 1 + 0.04 * std::sin(kDeuxPi * 38 * t);
-        const double indice = 2.5 * std::exp(-t / 0.2);
+        const double indice = 1.8 * std::exp(-t / 0.2);
         const double m = indice * std::sin(kDeuxPi * modulante.avance(f * 1.5 * vibrato));
         const double a = std::sin(kDeuxPi * porteuse.avance(f * vibrato) + m);
         const double b = std::sin(kDeuxPi * double_.avance(f * 1.007 * vibrato) + 0.5 * m);

@@ -19,43 +19,63 @@ constexpr QRgb kOrange = 0xFF8C00;
 constexpr QRgb kRougeSombre = 0xA80000;
 constexpr Teintes kFumee{0xB0B0B0, 0x848484, 0x5A5A5A};
 
-// One tongue of fire: foot centre, half width at the foot, height, and sideways lean at the tip.
+// One tongue of fire: foot centre, half width at the foot, height, sideways lean at the tip,
+// and the phase of its flicker (the tongue sways as it rises).
 struct Langue {
     double x;
     double demiLargeur;
     double hauteur;
     double penche;
+    double phase;
 };
 
-constexpr std::array<Langue, 6> kLangues{{{14, 10, 34, 4},
-                                          {26, 11, 50, -3},
-                                          {36, 12, 44, 5},
-                                          {46, 10, 54, -4},
-                                          {56, 9, 32, 3},
-                                          {34, 16, 20, 0}}};
+constexpr std::array<Langue, 8> kLangues{{{9, 9, 30, 5, 0.0},
+                                          {19, 10, 42, -2, 1.3},
+                                          {29, 11, 50, 4, 2.1},
+                                          {38, 10, 40, -5, 0.4},
+                                          {47, 10, 50, 3, 3.0},
+                                          {57, 9, 36, -4, 1.7},
+                                          {63, 6, 24, -3, 0.9},
+                                          {34, 18, 22, 0, 0.0}}};
+
+// Sparks that broke away from the tongues: centre, half width, half height.
+constexpr std::array<std::array<double, 4>, 4> kFlammeches{
+    {{14, 27, 2.0, 3.4}, {35, 24, 1.8, 3.2}, {53, 25, 2.0, 3.4}, {62, 34, 1.6, 3.0}}};
 
 // How deep inside a tongue a point lies: 1 on its axis at the foot, 0 at its edge, below 0 out.
 double Profondeur(const Langue& l, double x, double y) {
     const double s = (kFeuHauteur - y) / l.hauteur;  // 0 at the foot, 1 at the tip
     if (s < 0 || s > 1) return -1;
-    const double largeur = l.demiLargeur * std::pow(1 - s, 0.75) * std::min(1.0, 0.7 + 1.5 * s);
-    const double axe = l.x + l.penche * s * s;
-    return 1 - std::abs(x - axe) / std::max(largeur, 1e-6) - 0.35 * s;
+    const double largeur = l.demiLargeur * std::pow(1 - s, 0.8) * std::min(1.0, 0.75 + 1.5 * s);
+    const double axe = l.x + l.penche * s * s + 4.0 * s * std::sin(6 * s + l.phase);
+    return 1 - std::abs(x - axe) / std::max(largeur, 1e-6) - 0.4 * s;
+}
+
+double ProfondeurDuFeu(double x, double y) {
+    double p = -1;
+    for (const Langue& l : kLangues) p = std::max(p, Profondeur(l, x, y));
+    for (const auto& [cx, cy, rx, ry] : kFlammeches) {
+        const double u = (x - cx) / rx;
+        const double v = (y - cy) / ry;
+        p = std::max(p, 0.5 * (1 - u * u - v * v));
+    }
+    return p;
 }
 
 QRgb CouleurDuFeu(double p) {
     if (p > 0.55) return kJaune;
-    if (p > 0.35) return kOrange;
-    if (p > 0.12) return kRouge;
+    if (p > 0.36) return kOrange;
+    if (p > 0.13) return kRouge;
     return kRougeSombre;
 }
 
+// Two clouds of smoke above the fire, each a bunch of round puffs shaded as one.
 void Fumees(Toile& t) {
-    const std::array<Point, 4> centres{{{18, 16}, {33, 9}, {48, 14}, {40, 22}}};
-    const std::array<double, 4> rayons{7.0, 8.5, 7.5, 6.0};
-    for (std::size_t i = 0; i < centres.size(); ++i) {
-        t.modeler(Disque(centres[i].x, centres[i].y, rayons[i]), kFumee, 2);
-    }
+    const Forme gauche = Union(Union(Disque(13, 17, 6), Disque(20, 11, 7.5)), Disque(28, 16, 5.5));
+    const Forme droite = Union(Union(Disque(38, 9, 6.5), Disque(46, 5.5, 5.5)),
+                               Union(Disque(53, 11, 6.5), Disque(45, 15, 5)));
+    t.modeler(gauche, kFumee, 2);
+    t.modeler(droite, kFumee, 2);
 }
 
 // The radius of the star's edge at each angle: sharp spikes of uneven length between valleys.
@@ -84,8 +104,7 @@ Toile DessineFlammes() {
     Fumees(t);
     for (int y = 0; y < kFeuHauteur; ++y) {
         for (int x = 0; x < kFeuLargeur; ++x) {
-            double p = -1;
-            for (const Langue& l : kLangues) p = std::max(p, Profondeur(l, x + 0.5, y + 0.5));
+            const double p = ProfondeurDuFeu(x + 0.5, y + 0.5);
             if (p >= 0) t.point(x, y, CouleurDuFeu(p));
         }
     }

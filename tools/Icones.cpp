@@ -46,6 +46,24 @@ Forme IconeCanon() {
     return Trait({16.0, 15.5}, {27.5, 4.5}, 2.6);
 }
 
+Forme IconeTrappe() {
+    return Inter(Ellipse(11.5, 14.8, 2.2, 1.4), Rectangle(0, 0, 32, 15));
+}
+
+// Links on the track's upper and lower runs, for the sizes where they can be seen.
+void IconeMaillons(Toile& t, double e) {
+    const Forme chenille = Agrandit(IconeChenille(), e);
+    const int pas = static_cast<int>(e);
+    for (int y = 0; y < t.hauteur(); ++y) {
+        for (int x = 0; x < t.largeur(); ++x) {
+            const double cx = x + 0.5;
+            const double cy = y + 0.5;
+            const bool rive = chenille(cx, cy) && (!chenille(cx, cy - e) || !chenille(cx, cy + e));
+            if (rive && (x / pas) % 2 == 0) t.point(x, y, kGrisClair);
+        }
+    }
+}
+
 void IconeRoues(Toile& t, double e) {
     for (double x = 8.0; x <= 25.0; x += 4.25) {
         t.peindre(Agrandit(Disque(x, 25.5, 1.9), e), kGrisClair);
@@ -79,9 +97,11 @@ Toile DessineIcone(int cote) {
     Toile t(cote, cote, kNoir);
     t.modeler(Agrandit(IconeCanon(), e), {kBlanc, kGrisClair, kGrisFonce}, relief);
     t.modeler(Agrandit(IconeChenille(), e), {kGrisClair, kGrisFonce, kGrisFonce}, relief);
+    if (e >= 2) IconeMaillons(t, e);
     IconeRoues(t, e);
     t.modeler(Agrandit(IconeCaisse(), e), {kVert, kVertFonce, kVertFonce}, relief);
     t.modeler(Agrandit(IconeTourelle(), e), {kVert, kVertFonce, kVertFonce}, relief);
+    if (e >= 2) t.modeler(Agrandit(IconeTrappe(), e), {kVert, kVertFonce, kVertFonce}, relief);
     return t;
 }
 
