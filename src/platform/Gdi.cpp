@@ -119,20 +119,23 @@ bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int 
     const Axe lignes = Echantillonne(y, h, sh);
     const int sx0 = sw < 0 ? sx + sw : sx;
     const int sy0 = sh < 0 ? sy + sh : sy;
+    // The columns that fall inside both images, worked out once for every row.
+    std::vector<std::pair<int, int>> paires;
+    for (std::size_t c = 0; c < colonnes.source.size(); ++c) {
+        const int tx = colonnes.debut + static_cast<int>(c);
+        const int lx = sx0 + colonnes.source[c];
+        if (tx >= 0 && tx < dst.width() && lx >= 0 && lx < source.width())
+            paires.emplace_back(tx, lx);
+    }
     bool dessine = false;
-    for (std::size_t r = 0; r < lignes.source.size(); ++r) {
+    for (std::size_t r = 0; r < lignes.source.size() && !paires.empty(); ++r) {
         const int ty = lignes.debut + static_cast<int>(r);
         const int ly = sy0 + lignes.source[r];
         if (ty < 0 || ty >= dst.height() || ly < 0 || ly >= source.height()) continue;
         auto* d = reinterpret_cast<quint32*>(dst.scanLine(ty));
         const auto* s = reinterpret_cast<const quint32*>(source.constScanLine(ly));
-        for (std::size_t c = 0; c < colonnes.source.size(); ++c) {
-            const int tx = colonnes.debut + static_cast<int>(c);
-            const int lx = sx0 + colonnes.source[c];
-            if (tx < 0 || tx >= dst.width() || lx < 0 || lx >= source.width()) continue;
-            d[tx] = Combine(d[tx], s[lx], rop);
-            dessine = true;
-        }
+        for (const auto& [tx, lx] : paires) d[tx] = Combine(d[tx], s[lx], rop);
+        dessine = true;
     }
     return dessine;
 }
@@ -171,8 +174,11 @@ bool FloodFill(QImage& image, int x, int y, Couleur bord, Couleur remplissage) {
         // One seed per run of free pixels on the rows above and below the span.
         for (int r : {gy - 1, gy + 1}) {
             if (r < 0 || r >= h) continue;
+            bool dansUnePlage = false;
             for (int c = g; c <= d; ++c) {
-                if (libre(c, r) && (c == g || !libre(c - 1, r))) graines.emplace_back(c, r);
+                const bool l = libre(c, r);
+                if (l && !dansUnePlage) graines.emplace_back(c, r);
+                dansUnePlage = l;
             }
         }
     }
