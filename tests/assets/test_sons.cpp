@@ -1,4 +1,5 @@
 // The seven sound files: names, format, length, level, clean ends, and no two alike.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -96,6 +97,25 @@ TEST(Sons, NoTwoSoundsAreAlike) {
             EXPECT_LT(Ressemblance(sons[i], sons[j]), kTropSemblables)
                 << Catalogue()[i].nom << " and " << Catalogue()[j].nom;
         }
+    }
+}
+
+TEST(Sons, TheGamesSoundLibraryReadsEveryFileAsWritten) {
+    // Guards against a wave header that only our own reader accepts: the game's player loads the
+    // files with SDL, which must find the same format and the same number of samples.
+    for (const Attendu& a : Catalogue()) {
+        const QString chemin = DossierSons() + QString::fromUtf8(a.nom);
+        SDL_AudioSpec spec{};
+        Uint8* donnees = nullptr;
+        Uint32 octets = 0;
+        ASSERT_NE(SDL_LoadWAV(QFile::encodeName(chemin).constData(), &spec, &donnees, &octets),
+                  nullptr)
+            << a.nom << ": " << SDL_GetError();
+        SDL_FreeWAV(donnees);
+        EXPECT_EQ(spec.freq, 22050) << a.nom;
+        EXPECT_EQ(spec.channels, 1) << a.nom;
+        EXPECT_EQ(spec.format, AUDIO_S16LSB) << a.nom;
+        EXPECT_EQ(octets / 2, LitWav(chemin).echantillons.size()) << a.nom;
     }
 }
 
