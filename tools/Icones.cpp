@@ -83,11 +83,10 @@ Toile DessineSonActif() {
 Toile DessineSonCoupe() {
     Toile t(kBoutonCote, kBoutonCote, kGrisClair);
     HautParleur(t);
-    const Forme croix = Union(Trait({5, 5}, {27, 27}, 5.0), Trait({27, 5}, {5, 27}, 5.0));
-    const Forme coeur = Union(Trait({5, 5}, {27, 27}, 2.2), Trait({27, 5}, {5, 27}, 2.2));
-    t.cerner(croix, kRouge);
-    t.peindre(croix, kJaune);
-    t.peindre(coeur, kRouge);
+    // A red cross edged in yellow, thin enough to leave the loudspeaker recognisable.
+    const Forme croix = Union(Trait({5, 5}, {27, 27}, 3.2), Trait({27, 5}, {5, 27}, 3.2));
+    t.cerner(croix, kJaune);
+    t.peindre(croix, kRouge);
     return t;
 }
 
