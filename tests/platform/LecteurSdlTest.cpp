@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -70,7 +71,7 @@ class LecteurSdlTest : public ::testing::Test {
         if (!f.open(QIODevice::ReadOnly)) return {};
         const QByteArray octets = f.readAll();
         std::vector<qint16> e(static_cast<std::size_t>(octets.size()) / 2);
-        std::memcpy(e.data(), octets.constData(), e.size() * 2);
+        if (!e.empty()) std::memcpy(e.data(), octets.constData(), e.size() * 2);
         return e;
     }
     static long Compte(const std::vector<qint16>& e, std::function<bool(qint16)> test) {
