@@ -19,8 +19,11 @@ enum class Rop {
 bool BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, Rop rop);
 
 // Stretches the sw x sh block at (sx, sy) of src onto the w x h block at (x, y) of dst, sampling
-// the nearest source pixel, combining by rop and clipping as BitBlt does. A negative w or h
-// mirrors. Returns false when nothing was drawn.
+// the nearest source pixel (for target pixel t of T, source pixel ceil((t + 0.5) * S / T) - 1 of
+// S, as Qt's unsmoothed drawImage does), combining by rop and clipping as BitBlt does. A negative
+// w (or h) makes the target extend leftwards (upwards) from x (y) and, unless sw (sh) is negative
+// too, mirrors the picture as a mirrored image stretched the same way would be. Returns false
+// when nothing was drawn.
 bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw,
                 int sh, Rop rop);
 

@@ -52,6 +52,23 @@ TEST(PictureBox, MontrePutsTheDisplayOnTheScreenAtOnce) {
     EXPECT_EQ(champ.Point(50, 40), kRouge);  // showing it does not wipe the display
 }
 
+TEST(PictureBox, TheShellShownByMontreStaysOnTheScreenWhileEventsAreLetThrough) {
+    // Guards against the Refresh of the previous pass, handled as a repaint when the flight
+    // lets events through, wiping the shell off the screen right after it was shown.
+    PictureBox champ(100, 80, kCiel);
+    champ.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&champ));
+    champ.SetDrawWidth(4);
+    champ.Refresh();
+    champ.PSet(30, 30, kRouge);
+    champ.Montre();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    EXPECT_EQ(EcranA(champ, 30, 30), kRouge);
+    champ.Refresh();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    EXPECT_EQ(EcranA(champ, 30, 30), kCiel);
+}
+
 TEST(PictureBox, ARepaintTheWindowSystemAsksForShowsTheKeptImage) {
     // Guards against display-only drawing (a shell, a flame) staying on the screen after the
     // handler returns.

@@ -65,25 +65,24 @@ TEST(Surface, MapsLogicalPointsToTheFloorOfTheirDevicePosition) {
 TEST(Surface, PutsARoundDotAsWideAsThePenOnThePointsPixel) {
     // Guards against a square or off-centre dot, and against Point() and PSet() disagreeing.
     std::mt19937 g(7);
-    std::uniform_real_distribution<double> x(5, 620), y(5, 329);
+    std::uniform_real_distribution<double> coord(8, 32);
     for (int largeur = 1; largeur <= 6; ++largeur) {
         for (int essai = 0; essai < 20; ++essai) {
-            Surface s = Champ();
+            Surface s(40, 40, kCiel);
+            s.Scale(0, 40, 40, 0);
             s.SetDrawWidth(largeur);
-            const double px = x(g), py = y(g);
+            const double px = coord(g), py = coord(g);
             s.PSet(px, py, kRouge);
             ASSERT_EQ(s.Point(px, py), kRouge) << largeur;
             QRect boite;
-            for (int r = 0; r < kHauteur; ++r) {
-                for (int c = 0; c < kLargeur; ++c) {
+            for (int r = 0; r < 40; ++r) {
+                for (int c = 0; c < 40; ++c) {
                     if (Pixel(s.Affichage(), c, r) == kRouge) boite |= QRect(c, r, 1, 1);
                 }
             }
-            EXPECT_EQ(boite.width(), largeur);
-            EXPECT_EQ(boite.height(), largeur);
+            EXPECT_EQ(boite.size(), QSize(largeur, largeur));
             const bool coinsOtes = largeur >= 4;
-            EXPECT_EQ(Pixel(s.Affichage(), boite.left(), boite.top()) != kRouge, coinsOtes)
-                << largeur;
+            EXPECT_EQ(Pixel(s.Affichage(), boite.left(), boite.top()) != kRouge, coinsOtes);
         }
     }
 }
