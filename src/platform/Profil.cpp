@@ -70,7 +70,8 @@ std::optional<QByteArray> EnTete(const Fichier& f, std::size_t i) {
     return SansBlancs(t.mid(1, (ferme < 0 ? t.size() : ferme) - 1));
 }
 
-// The key and the value of line i when it is a key=value line.
+// The key and the value of line i when it is a key=value line; a line starting with ';' is a
+// comment, whatever it holds.
 std::optional<std::pair<QByteArray, QByteArray>> Entree(const Fichier& f, std::size_t i) {
     const QByteArray t = TexteLu(f, i);
     const qsizetype egal = t.indexOf('=');
@@ -140,6 +141,12 @@ bool Modifiable(const QString& fichier) {
     return f.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
+// A section or key name that could be written and read back as itself.
+bool NomValide(const QByteArray& nom, const char* interdit) {
+    return !SansBlancs(nom).isEmpty() && !nom.contains('\r') && !nom.contains('\n') &&
+           !nom.contains(interdit);
+}
+
 }  // namespace
 
 QByteArray LitProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& defaut,
@@ -157,6 +164,9 @@ QByteArray LitProfil(const QByteArray& section, const QByteArray& cle, const QBy
 
 bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& valeur,
                  const QString& fichier) {
+    if (!NomValide(section, "]") || !NomValide(cle, "=") || SansBlancs(cle).startsWith(';')) {
+        return false;
+    }
     const QFileInfo info(fichier);
     QByteArray ancien;
     if (info.exists()) {
@@ -167,8 +177,12 @@ bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteAr
         if (!octets) return false;
         ancien = *octets;
     }
+    // A line break in the value would add lines of its own (a typed name could forge a record):
+    // the value stays on its one line.
+    QByteArray surUneLigne = valeur;
+    surUneLigne.replace('\r', ' ').replace('\n', ' ');
     Fichier f = Decoupe(ancien);
-    Range(f, section, cle, valeur);
+    Range(f, section, cle, surUneLigne);
     QByteArray sortie;
     for (const Ligne& l : f.lignes) sortie += l.texte + l.fin;
     QSaveFile nouveau(fichier);

@@ -146,6 +146,24 @@ TEST_F(Profil, TakesTheFirstOfDuplicateSectionsAndKeys) {
     EXPECT_EQ(Lit("NomJoueur"), "Un");
 }
 
+TEST_F(Profil, KeepsATypedNameOnItsOneLineAndRefusesNamesThatCannotBeReadBack) {
+    // Guards against a name typed with line breaks forging a record or a section of its own.
+    ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Bob\r\nScoreMaxi= 32767\n[X]", fichier));
+    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nNomJoueur=Bob  ScoreMaxi= 32767 [X]\r\n");
+    EXPECT_EQ(Lit("ScoreMaxi"), "<none>");
+    for (const auto& [section, cle] : {std::pair<QByteArray, QByteArray>{"A]B", "k"},
+                                       {"A\nB", "k"},
+                                       {"", "k"},
+                                       {kSection, "a=b"},
+                                       {kSection, "a\r\nb"},
+                                       {kSection, " "},
+                                       {kSection, ";k"}}) {
+        EXPECT_FALSE(EcritProfil(section, cle, "v", fichier))
+            << section.constData() << cle.constData();
+    }
+    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nNomJoueur=Bob  ScoreMaxi= 32767 [X]\r\n");
+}
+
 TEST_F(Profil, ReadsTheDefaultFromAnEmptyFileAndWritesIntoIt) {
     // Guards against an empty file being taken as a broken one and never written.
     Ecrit("");
