@@ -139,7 +139,7 @@ TEST_F(LecteurSdlTest, ResolvesANameWithoutEndingByAddingWav) {
 
 TEST_F(LecteurSdlTest, ASecondSoundCutsTheFirst) {
     // Guards against sounds queuing up or mixing: the explosion must cut the launch sound.
-    constexpr int kLongue = kFrequence * 2;  // 2 s
+    constexpr int kLongue = kFrequence * 5;  // 5 s, far longer than the test takes to cut it
     constexpr int kCourte = kFrequence / 20;
     EcritWave(dossier.filePath("Long.wav"), 1000, kLongue);
     EcritWave(dossier.filePath("Court.wav"), -2000, kCourte);
