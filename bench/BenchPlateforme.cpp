@@ -32,6 +32,19 @@ void FloodFillDuChamp(benchmark::State& state) {
 }
 BENCHMARK(FloodFillDuChamp);
 
+// A landscape layer's fill: the fill colour is the outline's, drawn over an earlier layer.
+void FloodFillCoucheDuPaysage(benchmark::State& state) {
+    QImage champ = Unie(kLargeur, kHauteur, 0xFF00FFFF);
+    tir::Couleur couleur = 0x800080;
+    for (auto _ : state) {
+        tir::FloodFill(champ, kLargeur / 2, kHauteur - 10, couleur ^ 0x808080, couleur ^ 0x808080);
+        couleur ^= 0x808080;
+        benchmark::DoNotOptimize(champ.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * kLargeur * kHauteur);
+}
+BENCHMARK(FloodFillCoucheDuPaysage);
+
 // One pass of the flight: a 4-pixel dot on the display, then the Refresh that wipes it.
 void RefreshApresUnPoint(benchmark::State& state) {
     tir::Surface champ(kLargeur, kHauteur, tir::kCiel);

@@ -154,9 +154,14 @@ bool FloodFill(QImage& image, int x, int y, Couleur bord, Couleur remplissage) {
     };
     if ((pixel(x, y) & kRgb) == frontiere) return false;
     // Pixels already reached: a pixel that already had the fill colour must not be taken again.
-    std::vector<unsigned char> vu(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    // When the fill colour is the border's (as for the landscape's layers) a filled pixel stops
+    // the fill by itself, and no record is needed.
+    const bool suivi = (couleur & kRgb) != frontiere;
+    std::vector<unsigned char> vu(
+        suivi ? static_cast<std::size_t>(w) * static_cast<std::size_t>(h) : 0, 0);
     auto libre = [&](int c, int r) {
-        return !vu[static_cast<std::size_t>(r) * w + c] && (pixel(c, r) & kRgb) != frontiere;
+        return (pixel(c, r) & kRgb) != frontiere &&
+               !(suivi && vu[static_cast<std::size_t>(r) * w + c]);
     };
     std::vector<std::pair<int, int>> graines{{x, y}};
     while (!graines.empty()) {
@@ -169,7 +174,7 @@ bool FloodFill(QImage& image, int x, int y, Couleur bord, Couleur remplissage) {
         while (d < w - 1 && libre(d + 1, gy)) ++d;
         for (int c = g; c <= d; ++c) {
             pixel(c, gy) = couleur;
-            vu[static_cast<std::size_t>(gy) * w + c] = 1;
+            if (suivi) vu[static_cast<std::size_t>(gy) * w + c] = 1;
         }
         // One seed per run of free pixels on the rows above and below the span.
         for (int r : {gy - 1, gy + 1}) {

@@ -228,20 +228,21 @@ TEST(FloodFill, CoversExactlyTheFourConnectedRegionOfARandomMaze) {
     // Guards against a scanline fill that misses pockets or leaks through diagonal gaps.
     constexpr QRgb kBord = 0x000080;
     constexpr QRgb kFond = 0x00FFFF;
-    constexpr QRgb kRemplissage = 0xC0C0C0;
     for (unsigned graine = 0; graine < 20; ++graine) {
+        // Odd mazes fill with the border's own colour, as a landscape layer does.
+        const QRgb remplissage = graine % 2 ? kBord : 0xC0C0C0;
         std::mt19937 g(graine);
         QImage image(60, 45, QImage::Format_RGB32);
         for (int y = 0; y < 45; ++y) {
             for (int x = 0; x < 60; ++x) {
                 const unsigned tirage = g() % 10;
-                const QRgb c = tirage < 4 ? kBord : tirage < 5 ? kRemplissage : kFond;
+                const QRgb c = tirage < 4 ? kBord : tirage < 5 ? remplissage : kFond;
                 image.setPixel(x, y, c | kOpaque);
             }
         }
         image.setPixel(30, 20, kFond | kOpaque);
-        const QImage attendue = RemplissageAttendu(image, {30, 20}, kBord, kRemplissage | kOpaque);
-        ASSERT_TRUE(FloodFill(image, 30, 20, kBord, kRemplissage));
+        const QImage attendue = RemplissageAttendu(image, {30, 20}, kBord, remplissage | kOpaque);
+        ASSERT_TRUE(FloodFill(image, 30, 20, kBord, remplissage));
         ASSERT_EQ(image, attendue) << "maze " << graine;
     }
 }
