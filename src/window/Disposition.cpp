@@ -37,9 +37,7 @@ constexpr Couleur kBleuSombre = 0x0000C0;
 
 // Aiming bars: the large step equals the starting value, the minimum is 0.
 constexpr int kAngleMaxi = 89;
-constexpr int kAngleDepart = 45;
 constexpr int kForceMaxi = 120;
-constexpr int kForceDepart = 50;
 constexpr int kPasFleche = 5;
 
 QFont Police(int pixels) {
@@ -184,13 +182,15 @@ void Form1::CreeVisees() {
         Frame1[i] = Place(new QGroupBox("Angle de Tir  [" + lettre[i] + "]", this), kAngleGauche[i],
                           384, 123, 43, kPetite);
         BHAngle[i] = Barre(Frame1[i], 89, kAngleMaxi, kAngleDepart);
-        Angle[i] = Place(new Etiquette("45", Frame1[i]), 96, 20, 23, 19, kPetite);
+        Angle[i] =
+            Place(new Etiquette(TexteSimple(kAngleDepart), Frame1[i]), 96, 20, 23, 19, kPetite);
         Fond(Angle[i], kCouleurJoueur[i]);
 
         Frame2[i] = Place(new QGroupBox("Force de Tir  [" + lettre[i] + "]", this), kForceGauche[i],
                           384, 123, 43, kPetite);
         BHForce[i] = Barre(Frame2[i], 85, kForceMaxi, kForceDepart);
-        Force[i] = Place(new Etiquette("50", Frame2[i]), 92, 20, 27, 19, kPetite);
+        Force[i] =
+            Place(new Etiquette(TexteSimple(kForceDepart), Frame2[i]), 92, 20, 27, 19, kPetite);
         Fond(Force[i], kCouleurJoueur[i]);
 
         Feu[i] = Place(new QPushButton("Feu !", this), kFeuGauche[i], 392, 45, 35, kPetite);

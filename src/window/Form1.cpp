@@ -12,8 +12,6 @@ namespace tir {
 namespace {
 
 constexpr std::int16_t kCoupsParPartie = 10;
-constexpr int kAngleDepart = 45;
-constexpr int kForceDepart = 50;
 
 }  // namespace
 

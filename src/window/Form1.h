@@ -44,6 +44,9 @@ class Form1 : public QWidget {
     std::array<QGroupBox*, 2> Frame2;
     std::array<QScrollBar*, 2> BHForce;
     std::array<Etiquette*, 2> Force;
+    // The aim a new game starts from.
+    static constexpr int kAngleDepart = 45;
+    static constexpr int kForceDepart = 50;
     std::array<QPushButton*, 2> Feu;
     Panneau3D* CoupsRestants;
 
