@@ -52,9 +52,6 @@ TEST(Son, TheCatalogueHasSevenDistinctWaveNamesAndAnExplosionWithoutEnding) {
         EXPECT_EQ(nom.endsWith(".wav"), s != Son::Explosion) << nom.toStdString();
     }
     EXPECT_EQ(noms.size(), 7);
-    EXPECT_EQ(NomDuSon(Son::Trnmurax), "Trnmurax.wav");
-    EXPECT_EQ(NomDuSon(Son::Photon), "Photon.wav");
-    EXPECT_EQ(NomDuSon(Son::Flammes), "Flammes.wav");
 }
 
 TEST(Son, EveryNameIsAFileTheGameShipsBesideItself) {

@@ -1,8 +1,6 @@
-// The bevelled controls on their own: panel alignment and colours, frame, ribbon group, label
-// clicks.
+// The bevelled controls on their own: panel alignment and colours, frame, label clicks.
 #include <gtest/gtest.h>
 
-#include <QButtonGroup>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -70,29 +68,6 @@ TEST(Cadre3D, TitleKeepsClearOfAChildOnItsEdge) {
         largeurTitre += morceau->text().size();
     }
     EXPECT_EQ(largeurTitre, QString("Force duVent").size()) << "every word shows";
-}
-
-TEST(RubanBouton, ButtonsOfAGroupReleaseEachOtherAndReportTheirIndex) {
-    // Guards against both sound buttons down at once, or a click reported for the wrong one.
-    QWidget fenetre;
-    QImage picture(32, 32, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    RubanBouton a(0, picture, &fenetre);
-    RubanBouton b(1, picture, &fenetre);
-    b.move(50, 0);
-    QButtonGroup groupe;
-    groupe.addButton(&a);
-    groupe.addButton(&b);
-    a.SetValue(true);
-    fenetre.show();
-    QSignalSpy clics(&b, &RubanBouton::Click);
-    QTest::mouseClick(&b, Qt::LeftButton);
-    EXPECT_TRUE(b.Value());
-    EXPECT_FALSE(a.Value());
-    ASSERT_EQ(clics.size(), 1);
-    EXPECT_EQ(clics[0][0].toInt(), 1);
-    EXPECT_TRUE(clics[0][1].toBool());
-    EXPECT_EQ(a.iconSize(), QSize(32, 32));
 }
 
 TEST(Etiquette, ReportsAClickOnlyWhenReleasedOverIt) {
