@@ -15,7 +15,7 @@ constexpr double kEchelleTemps = 5.0;   // flight time runs five times faster th
 constexpr int kRecul = 10;              // the cannon jumps this far outwards at the launch
 constexpr int kPassesSansTest = 16;     // passes that never test, so the shell leaves its cannon
 constexpr int kCouleurObus = 4;         // dark red
-constexpr double kPasDeDegres = 360.0;
+constexpr double kDegresParTour = 360.0;
 
 // The hourglass for the whole shot, the arrow again however the shot ends.
 class Sablier {
@@ -113,7 +113,7 @@ void Form1::Feu_Click(int /*index*/) {
     const Sablier sablier;
     NbEssais[Joueur] = AjouteSature(NbEssais[Joueur], 1);
     AngleRad = Val(Angle[Joueur]->Caption());
-    AngleRad = (Pi + Pi) * AngleRad / kPasDeDegres;
+    AngleRad = (Pi + Pi) * AngleRad / kDegresParTour;
     Puissance = static_cast<std::int16_t>(Arrondi(Val(Force[Joueur]->Caption())));
     YObus = YBouche[Joueur];
     Depart = services.horloge.Maintenant();

@@ -128,21 +128,5 @@ TEST(FinDuCoup, TheWinnerFlashesThroughColoursOneToFifteenAndGetsItsOwnColourBac
     }
 }
 
-TEST(FinDuCoup, TheRecordCheckTakesTheWinnersScore) {
-    // Guards against the record check looking at the wrong player's score.
-    struct Cas {
-        int a, b;
-        const char* annonce;
-    };
-    for (const Cas c :
-         {Cas{31, 30, "Vous obtenez  31 points !"}, Cas{20, 45, "Vous obtenez  45 points !"}}) {
-        BancDeTir banc;
-        banc.ChampPlat();
-        FinDePartie(banc, c.a, c.b);
-        ASSERT_EQ(banc.saisie.appels.size(), 1u);
-        EXPECT_TRUE(banc.saisie.appels[0].invite.contains(c.annonce)) << c.a << " to " << c.b;
-    }
-}
-
 }  // namespace
 }  // namespace tir::test

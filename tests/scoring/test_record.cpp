@@ -109,7 +109,8 @@ TEST(Record, AWordEditedInAsTheRecordCountsAsZeroAndShowsAsTheBeatenScore) {
     EXPECT_EQ(banc.saisie.appels[0].invite, Invite("Zoé", "beaucoup", " 5"));
     EXPECT_EQ(banc.saisie.appels[0].defaut, QString("Zoé"));
     const QByteArray apres = Lis(banc.form->FichierIni);
-    EXPECT_TRUE(apres.contains("scoremaxi= 5\r\n") || apres.contains("ScoreMaxi= 5\r\n")) << apres.toStdString();
+    EXPECT_TRUE(apres.contains("scoremaxi= 5\r\n") || apres.contains("ScoreMaxi= 5\r\n"))
+        << apres.toStdString();
     EXPECT_TRUE(apres.contains(QString("NomJoueur=Zoé\r\n").toUtf8())) << apres.toStdString();
 }
 

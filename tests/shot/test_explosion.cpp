@@ -122,29 +122,5 @@ TEST(Explosion, StrikesACannonOnlyStrictlyInsideItsZoneWhateverTheHeight) {
     }
 }
 
-TEST(Explosion, PutsTheShootersCannonBackOnTheDisplayBeforeTheBurst) {
-    // Guards against the recoiled cannon staying on the screen when no return happened.
-    BancDeTir banc;
-    banc.ChampPlat();
-    Form1& f = *banc.form;
-    f.Joueur = 1;
-    const int w = f.SMurax[1].ScaleWidth();
-    const int h = f.SMurax[1].ScaleHeight();
-    const auto haut = static_cast<int>(Arrondi(f.Hauteur - f.NiveauSol[1] - h));
-    // Something else where B's cannon stands, on the display only.
-    f.Dessin->SetAutoRedraw(false);
-    f.Dessin->SetDrawWidth(20);
-    f.Dessin->Line(f.Largeur - 60, f.NiveauSol[1] + 40, f.Largeur - 20, f.NiveauSol[1] + 40, 0);
-    bool revenu = false;
-    banc.horloge.aChaqueAttente = [&] {
-        revenu = f.Dessin->Affichage().copy(f.Largeur - w, haut, w, h) == f.SMurax[1].Picture();
-        banc.horloge.aChaqueAttente = nullptr;
-    };
-    f.XObus = 300;
-    f.YObus = 200;
-    f.Explose();
-    EXPECT_TRUE(revenu);
-}
-
 }  // namespace
 }  // namespace tir::test
