@@ -46,7 +46,9 @@ Fichier Decoupe(const QByteArray& octets) {
     while (debut < octets.size()) {
         const qsizetype lf = octets.indexOf('\n', debut);
         const qsizetype bout = lf < 0 ? octets.size() : lf;
-        const bool cr = bout > debut && octets[bout - 1] == '\r';
+        // A carriage return ends a line only before its line feed: a lone one at the very end of
+        // the file is part of the last line's text, or a write elsewhere would drop it.
+        const bool cr = lf >= 0 && bout > debut && octets[bout - 1] == '\r';
         Ligne l;
         l.texte = octets.mid(debut, bout - debut - (cr ? 1 : 0));
         l.fin = lf < 0 ? QByteArray() : (cr ? kFinDeLigne : QByteArray("\n"));
@@ -141,9 +143,10 @@ bool Modifiable(const QString& fichier) {
     return f.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
-// A section or key name that could be written and read back as itself.
+// A section or key name that could be written and read back as itself: not empty, on one line,
+// without blanks around it (they are not part of the name when it is read).
 bool NomValide(const QByteArray& nom, const char* interdit) {
-    return !SansBlancs(nom).isEmpty() && !nom.contains('\r') && !nom.contains('\n') &&
+    return !nom.isEmpty() && SansBlancs(nom) == nom && !nom.contains('\r') && !nom.contains('\n') &&
            !nom.contains(interdit);
 }
 
@@ -164,7 +167,9 @@ QByteArray LitProfil(const QByteArray& section, const QByteArray& cle, const QBy
 
 bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& valeur,
                  const QString& fichier) {
-    if (!NomValide(section, "]") || !NomValide(cle, "=") || SansBlancs(cle).startsWith(';')) {
+    // A key starting with ';' would be a comment, one starting with '[' a section header.
+    if (!NomValide(section, "]") || !NomValide(cle, "=") || cle.startsWith(';') ||
+        cle.startsWith('[')) {
         return false;
     }
     const QFileInfo info(fichier);
