@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 
@@ -17,6 +18,9 @@ constexpr int kCotePicture = 32;  // a ribbon button's picture is 32 x 32
 
 constexpr int kAligneGauche = 1;
 constexpr int kAligneDroite = 4;
+
+constexpr int kBordEtiquette = 1;  // a label's plain border
+constexpr int kBordFocus = 2;      // the same border, thicker while the label has the focus
 
 Couleur VersCouleur(const QColor& c) {
     return static_cast<Couleur>(c.rgb() & 0xFFFFFF);
@@ -43,6 +47,19 @@ Qt::Alignment AlignementQt(int code) {
     }
 }
 
+// Names `w` for a screen reader as "<nom> : <caption>", the caption read in words by `lecture`
+// when given. A control given no name keeps Qt's own (its caption).
+void NommeSelonCaption(QWidget& w, const QString& nom, const QString& caption,
+                       LectureCaption lecture) {
+    if (nom.isEmpty()) return;
+    const QString lu = lecture ? lecture(caption) : caption.trimmed();
+    w.setAccessibleName(lu.isEmpty() ? nom : nom + QStringLiteral(" : ") + lu);
+}
+
+bool EstValidation(int touche) {
+    return touche == Qt::Key_Return || touche == Qt::Key_Enter;
+}
+
 }  // namespace
 
 // ---- Panneau3D ----
@@ -58,6 +75,13 @@ Panneau3D::Panneau3D(QWidget* parent) : QLabel(parent) {
 
 void Panneau3D::SetCaption(const QString& caption) {
     setText(caption);
+    NommeSelonCaption(*this, nom_, caption, lecture_);
+}
+
+void Panneau3D::SetNomAccessible(const QString& nom, LectureCaption lecture) {
+    nom_ = nom;
+    lecture_ = lecture;
+    NommeSelonCaption(*this, nom_, text(), lecture_);
 }
 
 Couleur Panneau3D::BackColor() const {
@@ -135,9 +159,24 @@ void Cadre3D::PlaceTitre() {
     bord_->setGeometry(0, milieuTitre, width(), height() - milieuTitre);
 }
 
+// ---- BoutonCommande ----
+
+BoutonCommande::BoutonCommande(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {}
+
+void BoutonCommande::keyPressEvent(QKeyEvent* event) {
+    if (!EstValidation(event->key())) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    // Taken either way, so that a held Enter neither presses again nor reaches the window.
+    event->accept();
+    if (!event->isAutoRepeat()) click();
+}
+
 // ---- Bouton3D ----
 
-Bouton3D::Bouton3D(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+Bouton3D::Bouton3D(const QString& caption, QWidget* parent) : BoutonCommande(caption, parent) {}
 
 // ---- RubanBouton ----
 
@@ -150,13 +189,32 @@ RubanBouton::RubanBouton(int index, const QImage& picture, QWidget* parent)
     setIcon(QIcon(QPixmap::fromImage(picture)));
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     connect(this, &QToolButton::clicked, this, [this](bool down) { emit Click(index_, down); });
+    connect(this, &QToolButton::toggled, this, [this](bool down) {
+        if (!down) return;
+        for (RubanBouton* autre : autres_) autre->setChecked(false);
+    });
+}
+
+// Qt's own exclusive groups take the buttons that are up off the Tab path: the keyboard would
+// reach only the button already down, where Space does nothing.
+void RubanBouton::Groupe(const std::vector<RubanBouton*>& boutons) {
+    for (RubanBouton* bouton : boutons) {
+        bouton->autres_.clear();
+        for (RubanBouton* autre : boutons) {
+            if (autre != bouton) bouton->autres_.push_back(autre);
+        }
+    }
+}
+
+void RubanBouton::nextCheckState() {
+    setChecked(true);
 }
 
 // ---- Etiquette ----
 
 Etiquette::Etiquette(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
-    setLineWidth(1);
+    setLineWidth(kBordEtiquette);
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
 }
@@ -167,6 +225,36 @@ void Etiquette::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         emit Click();
     }
+}
+
+// Space or Enter on a focused label is a click; a held key clicks once.
+void Etiquette::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Space && !EstValidation(event->key())) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat()) emit Click();
+}
+
+void Etiquette::SetCaption(const QString& caption) {
+    setText(caption);
+    NommeSelonCaption(*this, nom_, caption, nullptr);
+}
+
+void Etiquette::SetNomAccessible(const QString& nom) {
+    nom_ = nom;
+    NommeSelonCaption(*this, nom_, text(), nullptr);
+}
+
+void Etiquette::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    setLineWidth(kBordFocus);
+}
+
+void Etiquette::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    setLineWidth(kBordEtiquette);
 }
 
 }  // namespace tir

@@ -6,10 +6,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <vector>
 
 #include "platform/Nombres.h"
 
 namespace tir {
+
+// Turns a caption into the words a screen reader should say for it (a row of arrows, say).
+using LectureCaption = QString (*)(const QString& caption);
 
 // A raised bevelled panel showing a caption.
 // Alignment codes: 1 left and vertically centred, 4 right and vertically centred, 7 centred.
@@ -19,6 +23,9 @@ class Panneau3D : public QLabel {
     explicit Panneau3D(QWidget* parent = nullptr);
     QString Caption() const { return text(); }
     void SetCaption(const QString& caption);
+    // From now on the accessible name reads "<nom> : <caption>", and follows every new caption;
+    // `lecture`, when given, says the caption in words.
+    void SetNomAccessible(const QString& nom, LectureCaption lecture = nullptr);
     Couleur BackColor() const;
     void SetBackColor(Couleur c);
     Couleur ForeColor() const;
@@ -30,6 +37,8 @@ class Panneau3D : public QLabel {
 
   private:
     int alignement_ = 7;
+    QString nom_;
+    LectureCaption lecture_ = nullptr;
 };
 
 // A bevelled group box with a title; hiding it hides its children.
@@ -55,15 +64,28 @@ class Cadre3D : public QFrame {
     int gauche_ = -1, droite_ = -1;
 };
 
+// A standard push button that, when it has the focus, is pressed by Space (on release, as Qt
+// does) or by Enter (once per key press: a held key does not press it again). A disabled button
+// never has the focus and never reacts.
+class BoutonCommande : public QPushButton {
+    Q_OBJECT
+  public:
+    explicit BoutonCommande(const QString& caption, QWidget* parent = nullptr);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 // A bevelled push button with a caption.
-class Bouton3D : public QPushButton {
+class Bouton3D : public BoutonCommande {
     Q_OBJECT
   public:
     explicit Bouton3D(const QString& caption, QWidget* parent = nullptr);
 };
 
 // A toggle button that shows a 32 x 32 picture and stays down when pressed; the buttons of one
-// group release each other. Clicked reports (index, new value).
+// group release each other. Clicked reports (index, new value). Every button of a group stays
+// on the Tab path, and Space on the focused one presses it.
 class RubanBouton : public QToolButton {
     Q_OBJECT
   public:
@@ -71,27 +93,43 @@ class RubanBouton : public QToolButton {
     bool Value() const { return isChecked(); }
     void SetValue(bool down) { setChecked(down); }
     int Index() const { return index_; }
+    // Makes one group of `boutons`: a button pushed down releases the others.
+    static void Groupe(const std::vector<RubanBouton*>& boutons);
 
   signals:
     void Click(int index, bool value);
 
+  protected:
+    // A click pushes the button down; a button already down stays down.
+    void nextCheckState() override;
+
   private:
     int index_;
+    std::vector<RubanBouton*> autres_;  // the rest of its group
 };
 
-// A label with a single-line border and centred text that reports clicks.
+// A label with a single-line border and centred text that reports clicks. Given the focus, it
+// shows a thicker border and takes Space or Enter for a click.
 class Etiquette : public QLabel {
     Q_OBJECT
   public:
     explicit Etiquette(const QString& caption, QWidget* parent = nullptr);
     QString Caption() const { return text(); }
-    void SetCaption(const QString& caption) { setText(caption); }
+    void SetCaption(const QString& caption);
+    // As for the panel: the accessible name reads "<nom> : <caption>".
+    void SetNomAccessible(const QString& nom);
 
   signals:
     void Click();
 
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    QString nom_;
 };
 
 }  // namespace tir

@@ -1,6 +1,5 @@
 // The window's layout: every control at its place, with its caption, colours and font, and the
 // hidden pictures the drawing copies from.
-#include <QButtonGroup>
 #include <QGroupBox>
 #include <QIcon>
 #include <QPushButton>
@@ -94,6 +93,10 @@ QScrollBar* Barre(QGroupBox* cadre, int largeur, int maxi, int depart) {
     b->setValue(depart);
     // Only the released thumb counts, never the positions it is dragged through.
     b->setTracking(false);
+    // The keyboard aims as the arrow buttons do. Qt's scroll bars take Right and Up for less,
+    // which would move the thumb against the key; here Right and Up give more.
+    b->setFocusPolicy(Qt::StrongFocus);
+    b->setInvertedControls(false);
     return b;
 }
 
@@ -104,6 +107,8 @@ Form1::Form1(Services services_, QWidget* parent) : QWidget(parent), services(se
     setFixedSize(kLargeurFenetre, kHauteurFenetre);
     CreeControles();
     ChargeImages();
+    NommeControles();
+    OrdonneTabulation();
     Form_Load();
 }
 
@@ -114,19 +119,16 @@ void Form1::CreeControles() {
     Dessin = new PictureBox(kLargeurChamp, kHauteurChamp, kCiel, this);
     Dessin->setGeometry(3, 2, kLargeurChamp + 4, kHauteurChamp + 4);
 
-    auto* groupe = new QButtonGroup(this);
-    groupe->setExclusive(true);
     for (int i = 0; i < 2; ++i) {
         const Image picture = ChargeImage(i == 0 ? "son0" : "son1", 32, 32);
         Son[i] =
             Place(new RubanBouton(i, picture.Picture(), this), i == 0 ? 2 : 45, 343, 38, 38, 0);
         Fond(Son[i], kGrisClair);
-        groupe->addButton(Son[i], i);
         connect(Son[i], &RubanBouton::Click, this, [this](int index, bool value) {
-            Gestionnaire g(*this);
-            Son_Click(index, value);
+            QuandClic(Son[index], [this, index, value] { Son_Click(index, value); });
         });
     }
+    RubanBouton::Groupe({Son[0], Son[1]});
     Son[0]->SetValue(true);
 
     Panneau1 = Panneau(this, "Score [A]", {87, 351, 86, 31}, kMoyenne);
@@ -139,23 +141,20 @@ void Form1::CreeControles() {
     Fond(FlecheVent, kGrisClair);
     FlecheVent->SetAlignment(1);
     Vent = Place(new Etiquette("0", CadreVent), 63, 1, 27, 19, kPetite);
+    // The one label that takes input: the keyboard reaches it too.
+    Vent->setFocusPolicy(Qt::StrongFocus);
     // The wind's strength sits on the frame's top edge, in the middle of the title.
     CadreVent->DegageTitre(Vent->x(), Vent->x() + Vent->width());
     Couleurs(Vent, kBlanc, kRouge);
-    connect(Vent, &Etiquette::Click, this, [this] {
-        Gestionnaire g(*this);
-        Vent_Click();
-    });
+    connect(Vent, &Etiquette::Click, this, [this] { QuandClic(Vent, [this] { Vent_Click(); }); });
 
     Gain = Panneau(this, "200 points", {261, 351, 113, 29}, kMoyenne);
     Fond(Gain, kJaune);
     Gain->setVisible(false);
     Nouveau = Place(new Bouton3D("Nouvelle Partie", this), 264, 350, 114, 31, kPetite);
     Nouveau->setVisible(false);
-    connect(Nouveau, &QPushButton::clicked, this, [this] {
-        Gestionnaire g(*this);
-        Nouveau_Click();
-    });
+    connect(Nouveau, &QPushButton::clicked, this,
+            [this] { QuandClic(Nouveau, [this] { NouveauEtFocus(); }); });
 
     Score[1] = Panneau(this, "0", {406, 351, 52, 31}, kGrande);
     Couleurs(Score[1], kNoir, kVert);
@@ -163,10 +162,8 @@ void Form1::CreeControles() {
     Couleurs(Panneau2, kVertSombre, kGrisClair);
     Quitter = Place(new Bouton3D("Quitter", this), 559, 353, 72, 26, kMoyenne);
     Texte(Quitter, kRougeSombre);
-    connect(Quitter, &QPushButton::clicked, this, [this] {
-        Gestionnaire g(*this);
-        Quitter_Click();
-    });
+    connect(Quitter, &QPushButton::clicked, this,
+            [this] { QuandClic(Quitter, [this] { Quitter_Click(); }); });
 
     CreeVisees();
 }
@@ -193,7 +190,7 @@ void Form1::CreeVisees() {
             Place(new Etiquette(TexteSimple(kForceDepart), Frame2[i]), 92, 20, 27, 19, kPetite);
         Fond(Force[i], kCouleurJoueur[i]);
 
-        Feu[i] = Place(new QPushButton("Feu !", this), kFeuGauche[i], 392, 45, 35, kPetite);
+        Feu[i] = Place(new BoutonCommande("Feu !", this), kFeuGauche[i], 392, 45, 35, kPetite);
         Feu[i]->setEnabled(i == 0);
 
         // Connected once the starting values are set, so that building runs no handler.
@@ -205,10 +202,8 @@ void Form1::CreeVisees() {
             Gestionnaire g(*this);
             BHForce_Change(i);
         });
-        connect(Feu[i], &QPushButton::clicked, this, [this, i] {
-            Gestionnaire g(*this);
-            Feu_Click(i);
-        });
+        connect(Feu[i], &QPushButton::clicked, this,
+                [this, i] { QuandClic(Feu[i], [this, i] { FeuEtFocus(i); }); });
     }
     CoupsRestants = Panneau(this, "10", {301, 392, 35, 34}, kGrande);
     Couleurs(CoupsRestants, kBlanc, kBleuSombre);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <cmath>
+#include <utility>
 
 namespace tir {
 
@@ -95,6 +96,24 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void Form1::QuandClic(QWidget* controle, const std::function<void()>& gestionnaire) {
+    if (gestionnairesEnCours_ > 0) {
+        clicsDifferes_.push_back({controle, gestionnaire});
+        return;
+    }
+    Gestionnaire g(*this);
+    gestionnaire();
+}
+
+// In the order they came; each one sees the window as the clicks before it left it.
+void Form1::RejoueClics(const std::vector<ClicDiffere>& clics) {
+    for (const ClicDiffere& clic : clics) {
+        if (clic.controle->isEnabled() && clic.controle->isVisibleTo(this)) {
+            QuandClic(clic.controle, clic.gestionnaire);
+        }
+    }
+}
+
 Gestionnaire::Gestionnaire(Form1& form) : form_(form) {
     ++form_.gestionnairesEnCours_;
 }
@@ -103,8 +122,18 @@ Gestionnaire::~Gestionnaire() {
     if (--form_.gestionnairesEnCours_ > 0) return;
     if (form_.fermetureDemandee_) {
         form_.fermetureDemandee_ = false;
+        // The window goes: a click that waited for the handler has nothing left to act on.
+        form_.clicsDifferes_.clear();
         QMetaObject::invokeMethod(
             &form_, [f = &form_] { f->close(); }, Qt::QueuedConnection);
+    }
+    if (!form_.clicsDifferes_.empty()) {
+        QMetaObject::invokeMethod(
+            &form_,
+            [f = &form_, clics = std::exchange(form_.clicsDifferes_, {})] {
+                f->RejoueClics(clics);
+            },
+            Qt::QueuedConnection);
     }
     // Input held back while the handler waited is delivered only at the next event: make one.
     QMetaObject::invokeMethod(

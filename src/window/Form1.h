@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "platform/Image.h"
 #include "platform/PictureBox.h"
@@ -124,13 +126,28 @@ class Form1 : public QWidget {
     friend class Gestionnaire;
     void CreeControles();              // window/Disposition.cpp
     void CreeVisees();                 // window/Disposition.cpp
+    void NommeControles();             // window/Accessibilite.cpp
+    void OrdonneTabulation();          // window/Accessibilite.cpp
+    void FeuEtFocus(int index);        // window/Accessibilite.cpp
+    void NouveauEtFocus();             // window/Accessibilite.cpp
     void DessineCouche(int i);         // battlefield/Paysage.cpp
     void PrendsInstantane(int index);  // battlefield/Murax.cpp
     void ChargeImages();               // window/Disposition.cpp
 
+    // A click on `controle` runs `gestionnaire` under a Gestionnaire; one that comes while a
+    // handler runs (an assistive tool's press fires through a timer, which a wait lets through)
+    // waits for it to end, and then counts only if the control can still be clicked.
+    void QuandClic(QWidget* controle, const std::function<void()>& gestionnaire);
+    struct ClicDiffere {
+        QWidget* controle;
+        std::function<void()> gestionnaire;
+    };
+    void RejoueClics(const std::vector<ClicDiffere>& clics);
+
     int gestionnairesEnCours_ = 0;  // handlers running (nested through waits)
     bool fermetureDemandee_ = false;
     bool activee_ = false;
+    std::vector<ClicDiffere> clicsDifferes_;
 };
 
 // Runs for the length of a handler: at its end a close asked meanwhile is carried out, and the

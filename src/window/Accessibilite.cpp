@@ -1,0 +1,105 @@
+// What a screen reader says of each control, the order in which Tab visits the controls, and
+// where the focus goes when the control that had it is taken away by the game.
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <vector>
+
+#include "window/Form1.h"
+
+namespace tir {
+
+namespace {
+
+const std::array<QString, 2> kDuJoueur{QStringLiteral("du joueur A"),
+                                       QStringLiteral("du joueur B")};
+
+// The wind's row of arrows in words: the side it blows to, or no side at all.
+QString LectureDirection(const QString& fleches) {
+    if (fleches.startsWith(QChar('<'))) return QStringLiteral("vers la gauche");
+    if (fleches.startsWith(QChar('>'))) return QStringLiteral("vers la droite");
+    return QStringLiteral("aucune, le vent est nul");
+}
+
+void Nomme(QWidget* controle, const QString& nom, const QString& description = {}) {
+    controle->setAccessibleName(nom);
+    if (!description.isEmpty()) controle->setAccessibleDescription(description);
+}
+
+}  // namespace
+
+// Every control gets a French name. Panels whose caption changes are read "<name> : <caption>"
+// and follow the caption; the controls that take input also say what they do.
+void Form1::NommeControles() {
+    Nomme(this, QStringLiteral("Tir au Murax"));
+    Nomme(Dessin, QStringLiteral("Champ de bataille"),
+          QStringLiteral("Le paysage, le canon du joueur A à gauche, celui du joueur B à droite, "
+                         "et les tirs"));
+    Nomme(Son[0], QStringLiteral("Son activé"), QStringLiteral("Met les bruitages en marche"));
+    Nomme(Son[1], QStringLiteral("Son coupé"), QStringLiteral("Coupe les bruitages"));
+    Nomme(Panneau1, QStringLiteral("Titre du score du joueur A"));
+    Nomme(Panneau2, QStringLiteral("Titre du score du joueur B"));
+    Nomme(CadreVent, QStringLiteral("Vent"));
+    FlecheVent->SetNomAccessible(QStringLiteral("Direction du vent"), LectureDirection);
+    Vent->SetNomAccessible(QStringLiteral("Force du vent"));
+    Vent->setAccessibleDescription(
+        QStringLiteral("Un clic, Espace ou Entrée tire un nouveau vent au hasard"));
+    Gain->SetNomAccessible(QStringLiteral("Points du coup"));
+    Nomme(Nouveau, QStringLiteral("Nouvelle partie"),
+          QStringLiteral("Recommence une partie de dix coups au but"));
+    Nomme(Quitter, QStringLiteral("Quitter"),
+          QStringLiteral("Ferme le jeu ; la partie en cours est perdue"));
+    CoupsRestants->SetNomAccessible(QStringLiteral("Coups restants"));
+    for (int i = 0; i < 2; ++i) {
+        const QString& du = kDuJoueur[i];
+        Score[i]->SetNomAccessible(QStringLiteral("Score ") + du);
+        Nomme(Frame1[i], QStringLiteral("Réglage de l'angle ") + du);
+        Nomme(BHAngle[i], QStringLiteral("Angle de tir ") + du,
+              QStringLiteral("De %1 à %2 degrés ; les flèches le changent de %3")
+                  .arg(BHAngle[i]->minimum())
+                  .arg(BHAngle[i]->maximum())
+                  .arg(BHAngle[i]->singleStep()));
+        Angle[i]->SetNomAccessible(QStringLiteral("Valeur de l'angle ") + du);
+        Nomme(Frame2[i], QStringLiteral("Réglage de la force ") + du);
+        Nomme(BHForce[i], QStringLiteral("Force de tir ") + du,
+              QStringLiteral("De %1 à %2 ; les flèches la changent de %3")
+                  .arg(BHForce[i]->minimum())
+                  .arg(BHForce[i]->maximum())
+                  .arg(BHForce[i]->singleStep()));
+        Force[i]->SetNomAccessible(QStringLiteral("Valeur de la force ") + du);
+        Nomme(Feu[i], QStringLiteral("Feu ! joueur ") + QChar(i == 0 ? 'A' : 'B'),
+              QStringLiteral("Tire un obus avec l'angle et la force ") + du +
+                  QStringLiteral(", quand c'est son tour"));
+    }
+}
+
+// Tab reads the window as the players see it: the upper row from left to right (sound, wind
+// or new game in the middle, quit), then the lower row from left to right, where A's aim and
+// fire button come before B's. Tab skips what is hidden or disabled, so the wind's value and
+// the new-game button, which share one spot, never both come up. A aims first.
+void Form1::OrdonneTabulation() {
+    const std::vector<QWidget*> ordre{Son[0],     Son[1], Vent,   Nouveau,    Quitter,   BHAngle[0],
+                                      BHForce[0], Feu[0], Feu[1], BHAngle[1], BHForce[1]};
+    for (std::size_t k = 1; k < ordre.size(); ++k) setTabOrder(ordre[k - 1], ordre[k]);
+    BHAngle[0]->setFocus(Qt::OtherFocusReason);
+}
+
+// Fires. When the turn passes from the fire button that had the focus, the focus goes to the
+// new shooter's angle bar rather than to his fire button: a key the last shooter pressed during
+// his shot is handled afterwards, by the control that has the focus then, and on a bar Space
+// and Enter do nothing, where on the fire button they would fire for the other player.
+void Form1::FeuEtFocus(int index) {
+    const bool avaitLeFocus = focusWidget() == Feu[index];
+    Feu_Click(index);
+    if (avaitLeFocus && Joueur != index) BHAngle[Joueur]->setFocus(Qt::OtherFocusReason);
+}
+
+// A new game hides its own button; the focus it had would pass on to Quitter, where the next
+// Enter would end the program. It goes to A's angle bar instead, as at start-up.
+void Form1::NouveauEtFocus() {
+    const bool avaitLeFocus = focusWidget() == Nouveau;
+    Nouveau_Click();
+    if (avaitLeFocus) BHAngle[0]->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace tir

@@ -1,0 +1,145 @@
+// What a screen reader says of the window: a French name for every control, names that follow
+// the captions they read, and a word for what each control that takes input does.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSet>
+
+#include "Faux.h"
+#include "window/Form1.h"
+
+namespace tir {
+namespace {
+
+QString NomLu(QWidget* controle) {
+    QAccessibleInterface* interface = QAccessible::queryAccessibleInterface(controle);
+    return interface ? interface->text(QAccessible::Name) : QString();
+}
+
+QString DescriptionLue(QWidget* controle) {
+    QAccessibleInterface* interface = QAccessible::queryAccessibleInterface(controle);
+    return interface ? interface->text(QAccessible::Description) : QString();
+}
+
+struct Nom {
+    QWidget* controle;
+    QString attendu;
+};
+
+// A wind of -8 at start-up: floor(0.1 x 20) - 10.
+Form1* FenetreAVentDeMoinsHuit(test::FauxServices& f) {
+    f.hasard.valeurs = {0.1};
+    return new Form1(f.services());
+}
+
+TEST(Accessibilite, EveryControlIsReadUnderItsOwnFrenchName) {
+    // Guards against a control read by its bare caption ("Feu !" twice, "<<<<<", "45"), a
+    // name swapped between the players, or a panel that hides its value behind its name.
+    test::FauxServices f;
+    std::unique_ptr<Form1> fenetre(FenetreAVentDeMoinsHuit(f));
+    Form1& w = *fenetre;
+    const std::vector<Nom> noms{
+        {&w, "Tir au Murax"},
+        {w.Dessin, "Champ de bataille"},
+        {w.Son[0], "Son activé"},
+        {w.Son[1], "Son coupé"},
+        {w.Panneau1, "Titre du score du joueur A"},
+        {w.Score[0], "Score du joueur A : 0"},
+        {w.CadreVent, "Vent"},
+        {w.FlecheVent, "Direction du vent : vers la gauche"},
+        {w.Vent, "Force du vent : 8"},
+        {w.Gain, "Points du coup : 200 points"},
+        {w.Nouveau, "Nouvelle partie"},
+        {w.Score[1], "Score du joueur B : 0"},
+        {w.Panneau2, "Titre du score du joueur B"},
+        {w.Quitter, "Quitter"},
+        {w.Frame1[0], "Réglage de l'angle du joueur A"},
+        {w.BHAngle[0], "Angle de tir du joueur A"},
+        {w.Angle[0], "Valeur de l'angle du joueur A : 45"},
+        {w.Frame2[0], "Réglage de la force du joueur A"},
+        {w.BHForce[0], "Force de tir du joueur A"},
+        {w.Force[0], "Valeur de la force du joueur A : 50"},
+        {w.Feu[0], "Feu ! joueur A"},
+        {w.CoupsRestants, "Coups restants : 10"},
+        {w.Feu[1], "Feu ! joueur B"},
+        {w.Frame1[1], "Réglage de l'angle du joueur B"},
+        {w.BHAngle[1], "Angle de tir du joueur B"},
+        {w.Angle[1], "Valeur de l'angle du joueur B : 45"},
+        {w.Frame2[1], "Réglage de la force du joueur B"},
+        {w.BHForce[1], "Force de tir du joueur B"},
+        {w.Force[1], "Valeur de la force du joueur B : 50"},
+    };
+    QSet<QString> differents;
+    for (const Nom& n : noms) {
+        EXPECT_EQ(NomLu(n.controle), n.attendu) << n.attendu.toStdString();
+        differents.insert(NomLu(n.controle));
+    }
+    EXPECT_EQ(differents.size(), static_cast<qsizetype>(noms.size())) << "no two alike";
+}
+
+TEST(Accessibilite, EveryControlTheKeyboardReachesHasANameAndSaysWhatItDoes) {
+    // Guards against a control added later that a screen reader would announce as nothing.
+    test::FauxServices f;
+    Form1 w(f.services());
+    int atteints = 0;
+    for (QWidget* controle : w.findChildren<QWidget*>()) {
+        if (!(controle->focusPolicy() & Qt::TabFocus)) continue;
+        ++atteints;
+        const std::string quoi = controle->metaObject()->className();
+        EXPECT_FALSE(NomLu(controle).isEmpty()) << quoi;
+        EXPECT_FALSE(DescriptionLue(controle).isEmpty())
+            << quoi << " " << NomLu(controle).toStdString();
+    }
+    EXPECT_EQ(atteints, 11) << "two sound buttons, the wind, new game, quit, and per player "
+                               "two bars and a fire button";
+    EXPECT_TRUE(DescriptionLue(w.Vent).contains("nouveau vent"));
+    EXPECT_TRUE(DescriptionLue(w.BHAngle[0]).contains("De 0 à 89 degrés"));
+    EXPECT_TRUE(DescriptionLue(w.BHForce[1]).contains("De 0 à 120"));
+}
+
+TEST(Accessibilite, NamesFollowTheCaptionsTheGameSets) {
+    // Guards against a screen reader that keeps announcing the score, wind or aim the game
+    // started with.
+    test::FauxServices f;
+    Form1 w(f.services());
+    w.BHAngle[0]->setValue(70);
+    EXPECT_EQ(NomLu(w.Angle[0]), "Valeur de l'angle du joueur A : 70");
+    w.BHForce[1]->setValue(115);
+    EXPECT_EQ(NomLu(w.Force[1]), "Valeur de la force du joueur B : 115");
+
+    f.hasard.valeurs = {0.95, 0.5};
+    w.Vent_Click();
+    EXPECT_EQ(NomLu(w.Vent), "Force du vent : 9");
+    EXPECT_EQ(NomLu(w.FlecheVent), "Direction du vent : vers la droite");
+    w.Vent_Click();
+    EXPECT_EQ(NomLu(w.Vent), "Force du vent : 0");
+    EXPECT_EQ(NomLu(w.FlecheVent), "Direction du vent : aucune, le vent est nul");
+
+    // Captions as the hit sequence writes them: a signed number leaves a blank before it.
+    w.Gain->SetCaption(" 150 points");
+    EXPECT_EQ(NomLu(w.Gain), "Points du coup : 150 points");
+    w.Gain->SetCaption("-50 points");
+    EXPECT_EQ(NomLu(w.Gain), "Points du coup : -50 points");
+    w.Score[1]->SetCaption("-40");
+    EXPECT_EQ(NomLu(w.Score[1]), "Score du joueur B : -40");
+    w.CoupsRestants->SetCaption("3");
+    EXPECT_EQ(NomLu(w.CoupsRestants), "Coups restants : 3");
+    EXPECT_EQ(w.Score[1]->Caption(), "-40") << "the panel itself still shows the bare number";
+}
+
+TEST(Accessibilite, APanelGivenNoNameIsReadByItsCaption) {
+    // Guards against a bare panel read as nothing, or as " : 7".
+    Panneau3D p;
+    p.SetCaption("7");
+    EXPECT_EQ(NomLu(&p), "7");
+    p.SetNomAccessible("Coups restants");
+    EXPECT_EQ(NomLu(&p), "Coups restants : 7");
+    p.SetCaption("");
+    EXPECT_EQ(NomLu(&p), "Coups restants");
+}
+
+}  // namespace
+}  // namespace tir
