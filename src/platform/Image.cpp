@@ -1,6 +1,7 @@
 // Hidden pictures and work buffers, and the game's embedded pictures.
 #include "platform/Image.h"
 
+#include <QImageReader>
 #include <mutex>
 
 // The embedded pictures live in a static library whose unreferenced members the linker drops:
@@ -26,7 +27,10 @@ Image::Image(const QImage& picture) : image_(picture.convertToFormat(QImage::For
 
 Image ChargeImage(const QString& nom, int largeur, int hauteur) {
     EnregistreImagesDuJeu();
-    const QImage lue(QStringLiteral(":/images/%1.png").arg(nom));
+    // Read as PNG, Qt's own reader: probing would load every image plugin first.
+    QImageReader lecteur(QStringLiteral(":/images/%1.png").arg(nom), "PNG");
+    lecteur.setAutoDetectImageFormat(false);
+    const QImage lue = lecteur.read();
     if (lue.isNull() || lue.width() != largeur || lue.height() != hauteur) {
         return Image(largeur, hauteur, kBlanc);
     }
