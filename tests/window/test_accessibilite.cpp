@@ -130,16 +130,5 @@ TEST(Accessibilite, NamesFollowTheCaptionsTheGameSets) {
     EXPECT_EQ(w.Score[1]->Caption(), "-40") << "the panel itself still shows the bare number";
 }
 
-TEST(Accessibilite, APanelGivenNoNameIsReadByItsCaption) {
-    // Guards against a bare panel read as nothing, or as " : 7".
-    Panneau3D p;
-    p.SetCaption("7");
-    EXPECT_EQ(NomLu(&p), "7");
-    p.SetNomAccessible("Coups restants");
-    EXPECT_EQ(NomLu(&p), "Coups restants : 7");
-    p.SetCaption("");
-    EXPECT_EQ(NomLu(&p), "Coups restants");
-}
-
 }  // namespace
 }  // namespace tir

@@ -51,10 +51,13 @@ struct SansTraduction {
 };
 
 TEST(Traductions, TheTextFieldsContextMenuAndTheDialogButtonsAreInFrench) {
-    // Guards against the record dialog mixing English from Qt with the game's French.
+    // Guards against the record dialog mixing English from Qt with the game's French, and a
+    // translator piled on at every call.
     SansTraduction propre;
     ASSERT_TRUE(MenuDuChamp().contains("Undo")) << "Qt speaks English until told otherwise";
     InstalleTraductions(*qApp);
+    InstalleTraductions(*qApp);
+    EXPECT_EQ(TraducteursInstalles(), 1);
     const QStringList menu = MenuDuChamp();
     for (const char* attendu :
          {"Annuler", "Rétablir", "Couper", "Copier", "Coller", "Supprimer", "Tout sélectionner"}) {
@@ -63,14 +66,6 @@ TEST(Traductions, TheTextFieldsContextMenuAndTheDialogButtonsAreInFrench) {
     }
     EXPECT_FALSE(menu.contains("Undo"));
     EXPECT_EQ(BoutonAnnuler(), "Annuler");
-}
-
-TEST(Traductions, InstallingTwiceKeepsOneTranslator) {
-    // Guards against a translator piled on at every call.
-    SansTraduction propre;
-    InstalleTraductions(*qApp);
-    InstalleTraductions(*qApp);
-    EXPECT_EQ(TraducteursInstalles(), 1);
 }
 
 TEST(Traductions, AFolderWithoutTheTranslationChangesNothing) {
