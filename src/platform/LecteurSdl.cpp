@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -16,6 +17,9 @@ constexpr int kFrequence = 44100;
 constexpr Uint8 kCanaux = 2;
 constexpr Uint16 kEchantillonsParTampon = 1024;
 const char* const kExtension = ".wav";
+// No sound of the game comes near this (47 s of CD-quality stereo): a larger file is refused
+// before it is read, as reading and converting it would hold the game up for seconds.
+constexpr qint64 kTailleMaxi = 8LL * 1024 * 1024;
 
 }  // namespace
 
@@ -57,6 +61,9 @@ bool LecteurSdl::Etat::Ouvre() {
 }
 
 bool LecteurSdl::Etat::Convertit(const QString& fichier, std::vector<Uint8>& sortie) const {
+    // Only a plain file of a sane size: a pipe or a device would block the read for good.
+    const QFileInfo info(fichier);
+    if (!info.isFile() || info.size() > kTailleMaxi) return false;
     SDL_AudioSpec lu{};
     Uint8* donnees = nullptr;
     Uint32 longueur = 0;

@@ -193,7 +193,10 @@ bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteAr
     QSaveFile nouveau(fichier);
     nouveau.setDirectWriteFallback(false);
     if (!nouveau.open(QIODevice::WriteOnly)) return false;
-    if (nouveau.write(sortie) != sortie.size()) {
+    // The bytes are pushed to the system here, and a failure (full disk, file size limit) is
+    // seen here: left to commit(), a failed final flush would still rename a cut file over the
+    // old one.
+    if (nouveau.write(sortie) != sortie.size() || !nouveau.flush()) {
         nouveau.cancelWriting();
         return false;
     }

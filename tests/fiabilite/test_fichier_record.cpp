@@ -1,0 +1,194 @@
+// The record file under attack: the fuzz corpus replayed, a write cut at every byte, and names
+// that try to break the file's lines.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <csignal>
+#include <iostream>
+
+#include "../../fuzz/ProfilInvariants.h"
+#include "../shot/BancDeTir.h"
+
+namespace tir::test {
+namespace {
+
+const QByteArray kSection("Tir_au_Murax");
+constexpr int kTampon = 255;
+// Too few files would mean the corpus was lost, not that it passed.
+constexpr int kCorpusMini = 20;
+
+QStringList Fichiers(const QString& dossier) {
+    return QDir(dossier).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+}
+
+TEST(FichierRecord, EveryInputOfTheFuzzCorpusKeepsTheFilesPromises) {
+    // Guards against a write that loses or changes a line it has no business with, or a key that
+    // does not read back, on any input the fuzzer ever kept.
+    const QDir corpus(QStringLiteral(TIR_SOURCE_DIR) + "/fuzz/corpus");
+    const QStringList entrees = corpus.entryList(QDir::Files);
+    ASSERT_GE(entrees.size(), kCorpusMini);
+    QTemporaryDir dossier;
+    for (const QString& nom : entrees) {
+        QFile f(corpus.filePath(nom));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << nom.toStdString();
+        const auto cas = fuzz::Decode(f.readAll());
+        EXPECT_EQ(fuzz::Essaie(cas, dossier.filePath("Tir.ini")), QByteArray())
+            << nom.toStdString();
+    }
+}
+
+TEST(FichierRecord, TheInvariantCheckCatchesALostLineABrokenEndAndAWrongValue) {
+    // Guards against a checker too lax to catch anything, which would make the corpus useless.
+    fuzz::Cas cas;
+    cas.ancien = "[Autre]\r\na=1\r\n[Tir_au_Murax]\r\nScoreMaxi= 1\r\nx=\r";
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath("Tir.ini");
+    const QByteArray bon = "[Autre]\r\na=1\r\n[Tir_au_Murax]\r\nScoreMaxi= 150\r\nx=\r";
+    QFile f(fichier);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bon);
+    f.close();
+    EXPECT_EQ(fuzz::VerifieEcriture(cas, true, bon, fichier), QByteArray());
+    for (const QByteArray& faux :
+         {QByteArray("[Tir_au_Murax]\r\nScoreMaxi= 150\r\nx=\r"),
+          QByteArray("[Autre]\r\na=1\r\n[Tir_au_Murax]\r\nScoreMaxi= 150\r\nx=\r\n"),
+          QByteArray("[Autre]\r\na=1\n[Tir_au_Murax]\r\nScoreMaxi= 150\r\nx=\r"),
+          QByteArray(
+              "[Autre]\r\na=1\r\nScoreMaxi= 150\r\n[Tir_au_Murax]\r\nScoreMaxi= 1\r\nx=\r")}) {
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(faux);
+        f.close();
+        EXPECT_NE(fuzz::VerifieEcriture(cas, true, faux, fichier), QByteArray()) << faux.data();
+    }
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bon);
+    f.close();
+    EXPECT_EQ(fuzz::VerifieEcriture(cas, true, bon, fichier), QByteArray());
+    cas.valeur = " 151";
+    EXPECT_NE(fuzz::VerifieEcriture(cas, true, bon, fichier), QByteArray());
+    EXPECT_NE(fuzz::VerifieEcriture(cas, false, cas.ancien, fichier), QByteArray());
+}
+
+// How a write is stopped at a byte: the disk is full (the write fails and the game goes on) or
+// the process is killed there.
+enum class Panne { DisquePlein, ProcessusTue };
+
+// Writes the record in a child process that may not write more than `octets` bytes to any file.
+// Returns the child's status: exit 0 when the write reported failure, 1 when it reported success.
+int EcritAvecLimite(const QString& fichier, qsizetype octets, Panne panne) {
+    const pid_t enfant = fork();
+    if (enfant == 0) {
+        const rlimit taille{static_cast<rlim_t>(octets), static_cast<rlim_t>(octets)};
+        const rlimit pasDeCore{0, 0};
+        setrlimit(RLIMIT_CORE, &pasDeCore);
+        setrlimit(RLIMIT_FSIZE, &taille);
+        std::signal(SIGXFSZ, panne == Panne::DisquePlein ? SIG_IGN : SIG_DFL);
+        const bool ok = EcritProfil(kSection, "NomJoueur", "Bernadette", fichier);
+        _exit(ok ? 1 : 0);
+    }
+    int statut = 0;
+    waitpid(enfant, &statut, 0);
+    return statut;
+}
+
+TEST(FichierRecord, AWriteCutAtEveryByteLeavesTheOldFileWholeAndTheNextWriteWorks) {
+    // Guards against a full disk or a killed game destroying the record, or leaving a temporary
+    // file that stops the next record from being kept.
+    const QByteArray ancien =
+        "; mes scores\r\n[Tir_au_Murax]\r\nScoreMaxi= "
+        "120\r\nNomJoueur=Pilote\r\n[Autre]\r\nx=1\r\n";
+    const QByteArray nouveau =
+        "; mes scores\r\n[Tir_au_Murax]\r\nScoreMaxi= 120\r\nNomJoueur=Bernadette\r\n[Autre]\r\n"
+        "x=1\r\n";
+    int pannes = 0;
+    for (const Panne panne : {Panne::DisquePlein, Panne::ProcessusTue}) {
+        for (qsizetype n = 0; n < nouveau.size(); ++n) {
+            QTemporaryDir dossier;
+            const QString fichier = dossier.filePath("Tir.ini");
+            QFile f(fichier);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(ancien) == ancien.size());
+            f.close();
+            const int statut = EcritAvecLimite(fichier, n, panne);
+            ++pannes;
+            if (panne == Panne::DisquePlein) {
+                EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0) << "byte " << n;
+                EXPECT_EQ(Fichiers(dossier.path()), QStringList{"Tir.ini"}) << "byte " << n;
+            } else {
+                EXPECT_TRUE(WIFSIGNALED(statut) && WTERMSIG(statut) == SIGXFSZ) << "byte " << n;
+            }
+            EXPECT_EQ(fuzz::Contenu(fichier), ancien) << "byte " << n;
+            // Whatever a killed write left behind, the next one keeps the record.
+            ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Bernadette", fichier)) << n;
+            EXPECT_EQ(fuzz::Contenu(fichier), nouveau) << "byte " << n;
+        }
+    }
+    std::cout << "record write cut at " << pannes << " bytes\n";
+    // With room for the whole new file the same child writes it: the limit is what stopped it.
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath("Tir.ini");
+    QFile f(fichier);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(ancien) == ancien.size());
+    f.close();
+    const int statut = EcritAvecLimite(fichier, nouveau.size(), Panne::DisquePlein);
+    EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 1);
+    EXPECT_EQ(fuzz::Contenu(fichier), nouveau);
+}
+
+// The winner w ends the game with `score` and answers the record dialog with `nom`.
+void BatLeRecord(BancDeTir& banc, int w, int score, const QString& nom) {
+    Form1& f = *banc.form;
+    banc.saisie.reponses.push_back(nom);
+    f.Scores[w] = static_cast<std::int16_t>(score);
+    f.Score[w]->SetCaption(QString::number(score));
+    f.VerifieScoreMaxi(w);
+}
+
+TEST(FichierRecord, NoTypedNameBreaksTheFilesLinesAndTheNextRecordStillReplacesIt) {
+    // Guards against a name with line breaks, tabs, great length or letters outside Latin-1
+    // adding lines, losing the score, or making the next record land somewhere else.
+    const QString mille = QString(1000, QChar(u'é'));
+    const QString horsLatin1 = QString::fromUtf8("李小龍 Ωμέγα Ж 🎯");
+    for (const QString& nom :
+         {QString("Jean\r\nScoreMaxi= 32767\r\n[Tir_au_Murax]"), QString("\tTab\tulé\t"),
+          QString("a\rb\nc\x0b"
+                  "d\x0c"
+                  "e") +
+              QChar(0x2028) + "f" + QChar(0x2029),
+          mille, QString(1000, 'x'), horsLatin1, QString("=[]; =")}) {
+        BancDeTir banc;
+        BatLeRecord(banc, 0, 90, nom);
+        const auto lignes = fuzz::Lignes(fuzz::Contenu(banc.form->FichierIni));
+        ASSERT_EQ(lignes.size(), 3u);
+        for (const QByteArray& l : lignes) EXPECT_EQ(l.count('\n'), 1) << l.data();
+        EXPECT_EQ(lignes[1], "ScoreMaxi= 90\r\n");
+        BatLeRecord(banc, 1, 95, "Suivant");
+        const QByteArray contenu = fuzz::Contenu(banc.form->FichierIni);
+        EXPECT_EQ(contenu, "[Tir_au_Murax]\r\nScoreMaxi= 95\r\nNomJoueur=Suivant\r\n")
+            << contenu.data();
+        // The prompt of the second record named the first holder as the file gave him back.
+        ASSERT_EQ(banc.saisie.appels.size(), 2u);
+        const QString rendu = banc.saisie.appels[1].defaut;
+        EXPECT_TRUE(banc.saisie.appels[1].invite.contains(" qui était de 90\r\n"));
+        EXPECT_LE(rendu.toUtf8().size(), kTampon - 1);
+        EXPECT_FALSE(rendu.contains('\n') || rendu.contains('\r') || rendu.contains('\t'));
+    }
+}
+
+TEST(FichierRecord, ANameOutsideLatin1ComesBackWholeInTheNextPrompt) {
+    // Guards against letters of other alphabets being turned into question marks in the file.
+    BancDeTir banc;
+    const QString nom = QString::fromUtf8("Ωμέγα 李 🎯");
+    BatLeRecord(banc, 0, 90, nom);
+    EXPECT_EQ(LitProfil(kSection, "NomJoueur", "", kTampon, banc.form->FichierIni), nom.toUtf8());
+    BatLeRecord(banc, 1, 95, "Autre");
+    ASSERT_EQ(banc.saisie.appels.size(), 2u);
+    EXPECT_EQ(banc.saisie.appels[1].defaut, nom);
+    EXPECT_TRUE(banc.saisie.appels[1].invite.contains("battu le score de " + nom + " qui"));
+}
+
+}  // namespace
+}  // namespace tir::test
