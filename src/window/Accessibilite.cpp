@@ -1,5 +1,6 @@
 // What a screen reader says of each control, the order in which Tab visits the controls, and
 // where the focus goes when the control that had it is taken away by the game.
+#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -21,6 +22,14 @@ QString LectureDirection(const QString& fleches) {
     return QStringLiteral("aucune, le vent est nul");
 }
 
+// A plain top-level widget reaches screen readers as a filler; the game's window is a window,
+// announced by its name when it comes up.
+QAccessibleInterface* InterfaceFenetre(const QString& classe, QObject* objet) {
+    auto* fenetre = qobject_cast<Form1*>(objet);
+    if (classe != QLatin1String(Form1::staticMetaObject.className()) || !fenetre) return nullptr;
+    return new QAccessibleWidget(fenetre, QAccessible::Window);
+}
+
 void Nomme(QWidget* controle, const QString& nom, const QString& description = {}) {
     controle->setAccessibleName(nom);
     if (!description.isEmpty()) controle->setAccessibleDescription(description);
@@ -31,6 +40,8 @@ void Nomme(QWidget* controle, const QString& nom, const QString& description = {
 // Every control gets a French name. Panels whose caption changes are read "<name> : <caption>"
 // and follow the caption; the controls that take input also say what they do.
 void Form1::NommeControles() {
+    static const bool fabriqueInstallee = (QAccessible::installFactory(InterfaceFenetre), true);
+    Q_UNUSED(fabriqueInstallee);
     Nomme(this, QStringLiteral("Tir au Murax"));
     Nomme(Dessin, QStringLiteral("Champ de bataille"),
           QStringLiteral("Le paysage, le canon du joueur A à gauche, celui du joueur B à droite, "

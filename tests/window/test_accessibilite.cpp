@@ -78,6 +78,8 @@ TEST(Accessibilite, EveryControlIsReadUnderItsOwnFrenchName) {
         differents.insert(NomLu(n.controle));
     }
     EXPECT_EQ(differents.size(), static_cast<qsizetype>(noms.size())) << "no two alike";
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&w)->role(), QAccessible::Window)
+        << "the game's window is announced as a window";
 }
 
 TEST(Accessibilite, EveryControlTheKeyboardReachesHasANameAndSaysWhatItDoes) {
