@@ -134,9 +134,10 @@ class Form1 : public QWidget {
     void PrendsInstantane(int index);  // battlefield/Murax.cpp
     void ChargeImages();               // window/Disposition.cpp
 
-    // A click on `controle` runs `gestionnaire` under a Gestionnaire; one that comes while a
-    // handler runs (an assistive tool's press fires through a timer, which a wait lets through)
-    // waits for it to end, and then counts only if the control can still be clicked.
+    // window/Form1.cpp. A click on `controle` runs `gestionnaire` under a Gestionnaire; one that
+    // comes while a handler runs (an assistive tool's press fires through a timer, which a wait
+    // lets through) waits for it to end, and then counts only if the control can still be
+    // clicked.
     void QuandClic(QWidget* controle, const std::function<void()>& gestionnaire);
     struct ClicDiffere {
         QWidget* controle;
