@@ -80,6 +80,65 @@ Axe Echantillonne(int cible, int etendue, int etendueSource) {
     return axe;
 }
 
+// The scanline fill over one image. `Suivi`: whether reached pixels must be recorded, because
+// the fill colour differs from the border's and a filled pixel would not stop the fill by itself.
+template <bool Suivi>
+class Remplissage {
+  public:
+    Remplissage(QImage& image, quint32 frontiere, quint32 couleur)
+        : bits_(image.bits()),
+          ligne_(image.bytesPerLine()),
+          w_(image.width()),
+          h_(image.height()),
+          frontiere_(frontiere),
+          couleur_(couleur),
+          vu_(Suivi ? static_cast<std::size_t>(w_) * static_cast<std::size_t>(h_) : 0, 0) {}
+
+    void Depuis(int x, int y) {
+        graines_.emplace_back(x, y);
+        while (!graines_.empty()) {
+            const auto [gx, gy] = graines_.back();
+            graines_.pop_back();
+            quint32* p = Ligne(gy);
+            if (!Libre(p, gy, gx)) continue;
+            int g = gx;
+            int d = gx;
+            while (g > 0 && Libre(p, gy, g - 1)) --g;
+            while (d < w_ - 1 && Libre(p, gy, d + 1)) ++d;
+            std::fill(p + g, p + d + 1, couleur_);
+            if constexpr (Suivi) std::fill(Vu(gy) + g, Vu(gy) + d + 1, 1);
+            if (gy > 0) Seme(gy - 1, g, d);
+            if (gy < h_ - 1) Seme(gy + 1, g, d);
+        }
+    }
+
+  private:
+    quint32* Ligne(int r) const { return reinterpret_cast<quint32*>(bits_ + r * ligne_); }
+    unsigned char* Vu(int r) { return vu_.data() + static_cast<std::size_t>(r) * w_; }
+    bool Libre(const quint32* p, int r, int c) {
+        if ((p[c] & kRgb) == frontiere_) return false;
+        if constexpr (Suivi) return !Vu(r)[c];
+        return true;
+    }
+    // One seed per run of free pixels of row r between columns g and d.
+    void Seme(int r, int g, int d) {
+        const quint32* p = Ligne(r);
+        for (int c = g; c <= d;) {
+            while (c <= d && !Libre(p, r, c)) ++c;
+            if (c > d) return;
+            graines_.emplace_back(c, r);
+            while (c <= d && Libre(p, r, c)) ++c;
+        }
+    }
+
+    uchar* bits_;
+    qsizetype ligne_;
+    int w_, h_;
+    quint32 frontiere_, couleur_;
+    std::vector<unsigned char> vu_;
+    std::vector<std::pair<int, int>> graines_;
+};
+
 }  // namespace
 
 bool BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, Rop rop) {
@@ -143,49 +202,16 @@ bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int 
 bool FloodFill(QImage& image, int x, int y, Couleur bord, Couleur remplissage) {
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return false;
     VersRgb32(image);
-    const int w = image.width();
-    const int h = image.height();
     const quint32 frontiere = static_cast<quint32>(bord) & kRgb;
     const quint32 couleur = (static_cast<quint32>(remplissage) & kRgb) | kOpaque;
-    uchar* bits = image.bits();
-    const qsizetype ligne = image.bytesPerLine();
-    auto pixel = [bits, ligne](int c, int r) -> quint32& {
-        return reinterpret_cast<quint32*>(bits + r * ligne)[c];
-    };
-    if ((pixel(x, y) & kRgb) == frontiere) return false;
-    // Pixels already reached: a pixel that already had the fill colour must not be taken again.
+    const auto* graine = reinterpret_cast<const quint32*>(image.constScanLine(y)) + x;
+    if ((*graine & kRgb) == frontiere) return false;
     // When the fill colour is the border's (as for the landscape's layers) a filled pixel stops
-    // the fill by itself, and no record is needed.
-    const bool suivi = (couleur & kRgb) != frontiere;
-    std::vector<unsigned char> vu(
-        suivi ? static_cast<std::size_t>(w) * static_cast<std::size_t>(h) : 0, 0);
-    auto libre = [&](int c, int r) {
-        return (pixel(c, r) & kRgb) != frontiere &&
-               !(suivi && vu[static_cast<std::size_t>(r) * w + c]);
-    };
-    std::vector<std::pair<int, int>> graines{{x, y}};
-    while (!graines.empty()) {
-        const auto [gx, gy] = graines.back();
-        graines.pop_back();
-        if (!libre(gx, gy)) continue;
-        int g = gx;
-        int d = gx;
-        while (g > 0 && libre(g - 1, gy)) --g;
-        while (d < w - 1 && libre(d + 1, gy)) ++d;
-        for (int c = g; c <= d; ++c) {
-            pixel(c, gy) = couleur;
-            if (suivi) vu[static_cast<std::size_t>(gy) * w + c] = 1;
-        }
-        // One seed per run of free pixels on the rows above and below the span.
-        for (int r : {gy - 1, gy + 1}) {
-            if (r < 0 || r >= h) continue;
-            bool dansUnePlage = false;
-            for (int c = g; c <= d; ++c) {
-                const bool l = libre(c, r);
-                if (l && !dansUnePlage) graines.emplace_back(c, r);
-                dansUnePlage = l;
-            }
-        }
+    // the fill by itself, and no record of reached pixels is needed.
+    if ((couleur & kRgb) == frontiere) {
+        Remplissage<false>(image, frontiere, couleur).Depuis(x, y);
+    } else {
+        Remplissage<true>(image, frontiere, couleur).Depuis(x, y);
     }
     return true;
 }

@@ -23,8 +23,10 @@ PictureBox::PictureBox(int largeur, int hauteur, Couleur fond, QWidget* parent)
 }
 
 void PictureBox::Montre() {
+    // Only what changed since the screen last saw the display: during the flight, the shell's
+    // old and new places, not the whole field.
     montreAffichage_ = true;
-    repaint(contentsRect());
+    repaint(EcranEnRetard().translated(contentsRect().topLeft()));
     montreAffichage_ = false;
 }
 
@@ -44,11 +46,13 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     // which the field then covers again.
     if (!interieur.contains(event->rect())) drawFrame(&p);
     const QRect zone = event->rect() & interieur;
-    if (!zone.isEmpty()) p.drawImage(zone, Affichage(), zone.translated(-interieur.topLeft()));
+    if (zone.isEmpty()) return;
+    p.drawImage(zone, Affichage(), zone.translated(-interieur.topLeft()));
+    EcranAJour(event->region().translated(-interieur.topLeft()));
 }
 
 void PictureBox::AffichageChange() {
-    update();
+    update(EcranEnRetard().translated(contentsRect().topLeft()));
 }
 
 }  // namespace tir

@@ -65,6 +65,7 @@ void Surface::Touche(const QRect& zone) {
     if (utile.isEmpty()) return;
     QRect& suivi = autoRedraw_ ? gardeChange_ : affichageChange_;
     suivi |= utile;
+    if (!autoRedraw_) ecranEnRetard_ |= utile;
 }
 
 QPointF Surface::VersPixels(double x, double y) const {
@@ -166,12 +167,17 @@ void Surface::Rattrape() {
     gardeChange_ = QRect();
     affichageChange_ = QRect();
     if (zone.isEmpty()) return;
+    ecranEnRetard_ |= zone;
     const std::size_t octets = static_cast<std::size_t>(zone.width()) * sizeof(quint32);
     for (int r = zone.top(); r <= zone.bottom(); ++r) {
         const auto* s = reinterpret_cast<const quint32*>(garde_.constScanLine(r)) + zone.left();
         auto* d = reinterpret_cast<quint32*>(affichage_.scanLine(r)) + zone.left();
         std::memcpy(d, s, octets);
     }
+}
+
+void Surface::EcranAJour(const QRegion& peint) {
+    if ((QRegion(ecranEnRetard_) - peint).isEmpty()) ecranEnRetard_ = QRect();
 }
 
 void Surface::Refresh() {

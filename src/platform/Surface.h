@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <optional>
 
 #include "platform/Nombres.h"
@@ -83,6 +84,11 @@ class Surface {
     virtual void AffichageChange() {}
     // The display catches up with the kept image, without telling the screen.
     void Rattrape();
+    // Display pixels changed since the screen last showed them: outside, the screen already
+    // shows the display as it is.
+    QRect EcranEnRetard() const { return ecranEnRetard_; }
+    // The screen has just been shown the display over `peint` (pixels of the surface).
+    void EcranAJour(const QRegion& peint);
 
   private:
     QImage& Cible();
@@ -94,6 +100,7 @@ class Surface {
     QImage affichage_;
     QRect gardeChange_;      // kept-image changes not yet in the display
     QRect affichageChange_;  // display drawing that Refresh must wipe
+    QRect ecranEnRetard_;    // display changes the screen has not been shown yet
     bool autoRedraw_ = false;
     double x1_ = 0, y1_ = 0, x2_, y2_;
     int drawWidth_ = 1;
