@@ -110,5 +110,3 @@ void StretchBlt70Vers36(benchmark::State& state) {
 BENCHMARK(StretchBlt70Vers36)->ArgName("rop")->Arg(0)->Arg(1)->Arg(2);
 
 }  // namespace
-
-BENCHMARK_MAIN();
