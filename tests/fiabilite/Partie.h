@@ -36,8 +36,12 @@ struct Table {
         QCoreApplication::processEvents();
     }
 
-    // Fires the shooter's button as a player would; the whole shot runs inside the click.
-    void Tire() { QTest::mouseClick(form->Feu[form->Joueur], Qt::LeftButton); }
+    // Fires the shooter's button as a player would; the whole shot runs inside the click. Then,
+    // as the program's event loop would, runs what the shot left queued.
+    void Tire() {
+        QTest::mouseClick(form->Feu[form->Joueur], Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
 
     bool Finie() const { return !form->Nouveau->isHidden(); }
 };
@@ -116,18 +120,23 @@ class Pointeur {
         const double porte = (f.XObus - f.XBouche[tireur]) * sens;
         const double cible = (f.XAxe[1 - tireur] - f.XBouche[tireur]) * sens;
         const int maxi = f.BHForce[tireur]->maximum();
+        // A bound that only came from the first guess widens when a shot reaches it; a bound
+        // a shot has set stays, so that the range closes.
         if (porte < cible) {
             c.lo = force;
-            if (force + 1 >= c.hi) c.hi = std::min(maxi, c.hi + kElargissement);
+            if (force + 1 >= c.hi && !c.hiVu) c.hi = std::min(maxi, c.hi + kElargissement);
         } else {
             c.hi = force;
-            if (force - 1 <= c.lo) c.lo = std::max(0, c.lo - kElargissement);
+            c.hiVu = true;
+            if (force - 1 <= c.lo && !c.loVu) c.lo = std::max(0, c.lo - kElargissement);
         }
+        c.loVu = c.loVu || porte < cible;
     }
 
   private:
     struct Camp {
         int angle = kAngleAuBut, lo = 0, hi = 0, essais = -1, derniere = kForceAuBut;
+        bool loVu = false, hiVu = false;
     };
     static constexpr int kAngleMini = 25, kAngleEtendue = 51, kElargissement = 20;
 
@@ -135,12 +144,14 @@ class Pointeur {
         const int maxi = t_.form->BHForce[j]->maximum();
         c.lo = std::max(0, force - kElargissement);
         c.hi = std::min(maxi, force + kElargissement);
+        c.loVu = c.hiVu = false;
         c.essais = t_.form->NbEssais[j];
     }
     void Recommence(Camp& c, int j) {
         c.angle = kAngleMini + static_cast<int>(t_.hasard.generateur() % kAngleEtendue);
         c.lo = 0;
         c.hi = t_.form->BHForce[j]->maximum();
+        c.loVu = c.hiVu = true;
         c.essais = t_.form->NbEssais[j];
     }
 
