@@ -15,8 +15,8 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes() __attribute__((
 namespace tir::test {
 namespace {
 
-constexpr int kPartiesParDefaut = 20;
-constexpr int kCoupsMaxi = 600;  // a gunner that has not scored ten hits by then is stuck
+constexpr int kPartiesParDefaut = 10;  // keeps the suite quick, also under the sanitizers
+constexpr int kCoupsMaxi = 600;        // a gunner that has not scored ten hits by then is stuck
 constexpr long kCroissanceMaxi = 1024 * 1024;
 
 long TasVivant() {
