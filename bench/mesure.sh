@@ -56,15 +56,22 @@ for i in $(seq 2 "$REPETITIONS"); do cat "$TMP/demarrage$i"; done >"$TMP/chauds"
 # Benchmark CSV: the median row of benchmark $2, column $3 (by header name), from file $1.
 colonne() {
     awk -F, -v nom="$2" -v col="$3" '
-        /^name,/ { for (i = 1; i <= NF; i++) idx[$i] = i; next }
+        /^name,/ { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); idx[$i] = i }; next }
         idx[col] && index($1, nom) && $1 ~ /_median"?$/ { print $idx[col]; exit }' "$1"
 }
 echo "Benchmarks..." >&2
 ./bench_tir --benchmark_filter='^DessinePaysage$' --benchmark_repetitions=7 \
-    --benchmark_report_aggregates_only=true --benchmark_format=csv >"$TMP/paysage.csv" 2>/dev/null
-QT_QPA_PLATFORM=xcb ./bench_tir --benchmark_filter='VolForce120|ExplosionFlammes' \
-    --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
-    --benchmark_format=csv >"$TMP/vol.csv" 2>/dev/null
+    --benchmark_report_aggregates_only=true --benchmark_format=csv >"$TMP/paysage.csv" 2>/dev/null ||
+    echo "landscape benchmark failed" >&2
+# One run per benchmark: the CSV report wants the same counters in every row.
+for b in VolForce120 ExplosionFlammes; do
+    QT_QPA_PLATFORM=xcb ./bench_tir --benchmark_filter="$b" --benchmark_repetitions=3 \
+        --benchmark_report_aggregates_only=true --benchmark_format=csv \
+        >"$TMP/$b.csv" 2>"$TMP/$b.log" || {
+        echo "benchmark $b failed:" >&2
+        tail -n 5 "$TMP/$b.log" >&2
+    }
+done
 
 echo "Test suite..." >&2
 cd "$TESTS"
@@ -89,13 +96,13 @@ cpu=$(cle "$TMP/chauds" cpu_pct | mediane)
 reveils=$(cle "$TMP/chauds" reveils_s | mediane)
 pas=$(cle "$TMP/chauds" pas_ms | mediane)
 dessine=$(colonne "$TMP/paysage.csv" DessinePaysage cpu_time)
-tpp=$(colonne "$TMP/vol.csv" VolForce120 tests_par_pixel)
-tps=$(colonne "$TMP/vol.csv" VolForce120 tests_par_s)
-ips=$(colonne "$TMP/vol.csv" VolForce120 images_par_s)
-hz=$(colonne "$TMP/vol.csv" VolForce120 hz_ecran)
-cpu_exp=$(colonne "$TMP/vol.csv" ExplosionFlammes cpu_explosion_pct)
-cpu_fla=$(colonne "$TMP/vol.csv" ExplosionFlammes cpu_flammes_pct)
-cpu_cli=$(colonne "$TMP/vol.csv" ExplosionFlammes cpu_clignotement_pct)
+tpp=$(colonne "$TMP/VolForce120.csv" VolForce120 tests_par_pixel)
+tps=$(colonne "$TMP/VolForce120.csv" VolForce120 tests_par_s)
+ips=$(colonne "$TMP/VolForce120.csv" VolForce120 images_par_s)
+hz=$(colonne "$TMP/VolForce120.csv" VolForce120 hz_ecran)
+cpu_exp=$(colonne "$TMP/ExplosionFlammes.csv" ExplosionFlammes cpu_explosion_pct)
+cpu_fla=$(colonne "$TMP/ExplosionFlammes.csv" ExplosionFlammes cpu_flammes_pct)
+cpu_cli=$(colonne "$TMP/ExplosionFlammes.csv" ExplosionFlammes cpu_clignotement_pct)
 cpu_pire=$(printf '%s\n%s\n%s\n' "$cpu_exp" "$cpu_fla" "$cpu_cli" | sort -g | tail -n 1)
 suite=$(mediane <"$TMP/suite")
 
