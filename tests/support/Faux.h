@@ -15,7 +15,7 @@ namespace tir::test {
 
 // Advances by `pas` seconds at every read; waiting jumps to the deadline.
 class FausseHorloge : public Horloge {
-public:
+  public:
     double maintenant = 1000.0;
     double pas = 0.001;
     int attentes = 0;
@@ -33,7 +33,7 @@ public:
 
 // Hands out the scripted values first, then values of a fixed-seed generator.
 class FauxHasard : public Hasard {
-public:
+  public:
     std::deque<double> valeurs;
     int reamorcages = 0;
     std::mt19937_64 generateur{12345};
@@ -49,14 +49,14 @@ public:
 };
 
 class FauxLecteur : public Lecteur {
-public:
+  public:
     QStringList joues;
     void Joue(const QString& chemin) override { joues << chemin; }
 };
 
 // Answers with the scripted texts in order (empty when none is left) and records each call.
 class FausseSaisie : public Saisie {
-public:
+  public:
     struct Appel {
         QString titre, invite, defaut;
     };
@@ -73,7 +73,7 @@ public:
 
 // A fresh temporary folder; counts how often the game asks for it.
 class FauxDossier : public Dossier {
-public:
+  public:
     QTemporaryDir dossier;
     int consultations = 0;
     QString Chemin() override {
