@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 sh scripts/setup.sh
 JOBS=$(nproc)
 
+# Every C++ file is formatted by the repository's .clang-format.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"
 QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy ctest --test-dir build --output-on-failure -j "$JOBS"
