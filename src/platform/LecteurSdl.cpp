@@ -1,10 +1,12 @@
 // The sound player: SDL2's audio subsystem, one sound at a time, silent on every failure.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
 #include <map>
+#include <type_traits>
 #include <vector>
 
 #include "platform/ServicesReels.h"
@@ -21,11 +23,54 @@ const char* const kExtension = ".wav";
 // before it is read, as reading and converting it would hold the game up for seconds.
 constexpr qint64 kTailleMaxi = 8LL * 1024 * 1024;
 
+// SDL2 is loaded at the first sound, not at start-up: it brings some thirty libraries (sound
+// servers, codecs) that would otherwise slow every start and take memory while nothing plays.
+struct Sdl {
+    decltype(&::SDL_InitSubSystem) InitSubSystem = nullptr;
+    decltype(&::SDL_QuitSubSystem) QuitSubSystem = nullptr;
+    decltype(&::SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
+    decltype(&::SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
+    decltype(&::SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
+    decltype(&::SDL_LockAudioDevice) LockAudioDevice = nullptr;
+    decltype(&::SDL_UnlockAudioDevice) UnlockAudioDevice = nullptr;
+    decltype(&::SDL_RWFromFile) RWFromFile = nullptr;
+    decltype(&::SDL_LoadWAV_RW) LoadWAV_RW = nullptr;
+    decltype(&::SDL_FreeWAV) FreeWAV = nullptr;
+    decltype(&::SDL_BuildAudioCVT) BuildAudioCVT = nullptr;
+    decltype(&::SDL_ConvertAudio) ConvertAudio = nullptr;
+
+    // Loads the library and every function the player uses; false when any is missing.
+    bool Charge() {
+        void* bibliotheque = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!bibliotheque) return false;
+        bool complet = true;
+        const auto trouve = [&](auto& fonction, const char* nom) {
+            fonction = reinterpret_cast<std::remove_reference_t<decltype(fonction)>>(
+                dlsym(bibliotheque, nom));
+            complet = complet && fonction != nullptr;
+        };
+        trouve(InitSubSystem, "SDL_InitSubSystem");
+        trouve(QuitSubSystem, "SDL_QuitSubSystem");
+        trouve(OpenAudioDevice, "SDL_OpenAudioDevice");
+        trouve(CloseAudioDevice, "SDL_CloseAudioDevice");
+        trouve(PauseAudioDevice, "SDL_PauseAudioDevice");
+        trouve(LockAudioDevice, "SDL_LockAudioDevice");
+        trouve(UnlockAudioDevice, "SDL_UnlockAudioDevice");
+        trouve(RWFromFile, "SDL_RWFromFile");
+        trouve(LoadWAV_RW, "SDL_LoadWAV_RW");
+        trouve(FreeWAV, "SDL_FreeWAV");
+        trouve(BuildAudioCVT, "SDL_BuildAudioCVT");
+        trouve(ConvertAudio, "SDL_ConvertAudio");
+        return complet;
+    }
+};
+
 }  // namespace
 
 // Lives on the game's thread; the audio thread reads `son` and `position` under the device lock.
 struct LecteurSdl::Etat {
     bool essaye = false;  // the device is opened once, at the first sound
+    Sdl sdl;
     SDL_AudioDeviceID peripherique = 0;
     SDL_AudioSpec format{};
     std::map<QString, std::vector<Uint8>> sons;  // converted to the device's format, by path
@@ -41,7 +86,7 @@ struct LecteurSdl::Etat {
 bool LecteurSdl::Etat::Ouvre() {
     if (essaye) return peripherique != 0;
     essaye = true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (!sdl.Charge() || sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec voulu{};
     voulu.freq = kFrequence;
     voulu.format = AUDIO_S16SYS;
@@ -51,12 +96,12 @@ bool LecteurSdl::Etat::Ouvre() {
     voulu.userdata = this;
     // No change allowed: SDL adapts to the hardware itself, and every sound is converted once
     // to this one format.
-    peripherique = SDL_OpenAudioDevice(nullptr, 0, &voulu, &format, 0);
+    peripherique = sdl.OpenAudioDevice(nullptr, 0, &voulu, &format, 0);
     if (peripherique == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl.QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    SDL_PauseAudioDevice(peripherique, 0);
+    sdl.PauseAudioDevice(peripherique, 0);
     return true;
 }
 
@@ -67,13 +112,12 @@ bool LecteurSdl::Etat::Convertit(const QString& fichier, std::vector<Uint8>& sor
     SDL_AudioSpec lu{};
     Uint8* donnees = nullptr;
     Uint32 longueur = 0;
-    if (!SDL_LoadWAV(QFile::encodeName(fichier).constData(), &lu, &donnees, &longueur)) {
-        return false;
-    }
+    SDL_RWops* flux = sdl.RWFromFile(QFile::encodeName(fichier).constData(), "rb");
+    if (!flux || !sdl.LoadWAV_RW(flux, 1, &lu, &donnees, &longueur)) return false;
     const Uint32 trame = SDL_AUDIO_BITSIZE(lu.format) / 8 * lu.channels;
     longueur -= trame ? longueur % trame : longueur;
     SDL_AudioCVT cvt;
-    bool ok = longueur > 0 && SDL_BuildAudioCVT(&cvt, lu.format, lu.channels, lu.freq,
+    bool ok = longueur > 0 && sdl.BuildAudioCVT(&cvt, lu.format, lu.channels, lu.freq,
                                                 format.format, format.channels, format.freq) >= 0;
     if (ok) {
         cvt.len = static_cast<int>(longueur);
@@ -81,10 +125,10 @@ bool LecteurSdl::Etat::Convertit(const QString& fichier, std::vector<Uint8>& sor
                       0);
         std::memcpy(sortie.data(), donnees, longueur);
         cvt.buf = sortie.data();
-        ok = !cvt.needed || SDL_ConvertAudio(&cvt) == 0;
+        ok = !cvt.needed || sdl.ConvertAudio(&cvt) == 0;
         sortie.resize(cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : longueur);
     }
-    SDL_FreeWAV(donnees);
+    sdl.FreeWAV(donnees);
     return ok && !sortie.empty();
 }
 
@@ -115,8 +159,8 @@ LecteurSdl::LecteurSdl() : etat_(std::make_unique<Etat>()) {}
 
 LecteurSdl::~LecteurSdl() {
     if (etat_->peripherique == 0) return;
-    SDL_CloseAudioDevice(etat_->peripherique);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    etat_->sdl.CloseAudioDevice(etat_->peripherique);
+    etat_->sdl.QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void LecteurSdl::Joue(const QString& chemin) {
@@ -124,10 +168,10 @@ void LecteurSdl::Joue(const QString& chemin) {
     const std::vector<Uint8>* son = etat_->Charge(chemin);
     if (!son) return;
     // The new sound replaces the one playing, between two buffers of the audio thread.
-    SDL_LockAudioDevice(etat_->peripherique);
+    etat_->sdl.LockAudioDevice(etat_->peripherique);
     etat_->son = son;
     etat_->position = 0;
-    SDL_UnlockAudioDevice(etat_->peripherique);
+    etat_->sdl.UnlockAudioDevice(etat_->peripherique);
 }
 
 }  // namespace tir
