@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "Identite.h"
 #include "platform/Profil.h"
 
 namespace tir {
@@ -208,25 +209,7 @@ TEST_F(Profil, FailsCleanlyInAFolderThatDoesNotExist) {
     EXPECT_FALSE(QFileInfo::exists(ailleurs));
 }
 
-// Runs the checks of a permission test as an ordinary user: root may write anywhere, so as root
-// the process takes the "nobody" identity (real and effective, keeping root as its saved
-// identity) and takes root back at the end.
-class CommeUtilisateurOrdinaire {
-  public:
-    static constexpr uid_t kPersonne = 65534;
-    CommeUtilisateurOrdinaire() : racine_(geteuid() == 0) {
-        if (racine_) emprunte_ = setresuid(kPersonne, kPersonne, 0) == 0;
-    }
-    ~CommeUtilisateurOrdinaire() {
-        // Taking root back cannot be checked here: a destructor may not fail a test.
-        if (emprunte_ && setresuid(0, 0, 0) != 0) std::abort();
-    }
-    bool Pret() const { return !racine_ || emprunte_; }
-
-  private:
-    bool racine_;
-    bool emprunte_ = false;
-};
+using test::CommeUtilisateurOrdinaire;
 
 constexpr auto kTous = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
