@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -15,9 +16,13 @@ namespace tir {
 
 namespace {
 
-constexpr int kFrequence = 44100;
-constexpr Uint8 kCanaux = 2;
-constexpr Uint16 kEchantillonsParTampon = 1024;
+// The device is opened in the format of the game's own waves (22,050 Hz, 16-bit, mono): they
+// are kept as read, 450 KB for all seven, where at 44,100 Hz stereo they took 3.6 MB and each
+// first play of a long one (the flames, the fanfare) added up to a megabyte for good. SDL fits
+// this format to the sound card on its audio thread, with buffers of a fixed size.
+constexpr int kFrequence = 22050;
+constexpr Uint8 kCanaux = 1;
+constexpr Uint16 kEchantillonsParTampon = 512;  // 23 ms
 const char* const kExtension = ".wav";
 // No sound of the game comes near this (47 s of CD-quality stereo): a larger file is refused
 // before it is read, as reading and converting it would hold the game up for seconds.
@@ -67,19 +72,29 @@ struct Sdl {
 
 }  // namespace
 
+// One sound ready for the device: SDL's own buffer when the wave is already in the device's
+// format, as the game's waves are (no copy is made), a converted copy otherwise.
+struct Son {
+    std::unique_ptr<Uint8, void (*)(Uint8*)> lu{nullptr, nullptr};
+    std::vector<Uint8> converti;
+    std::size_t taille = 0;
+
+    const Uint8* Donnees() const { return lu ? lu.get() : converti.data(); }
+};
+
 // Lives on the game's thread; the audio thread reads `son` and `position` under the device lock.
 struct LecteurSdl::Etat {
     bool essaye = false;  // the device is opened once, at the first sound
     Sdl sdl;
     SDL_AudioDeviceID peripherique = 0;
     SDL_AudioSpec format{};
-    std::map<QString, std::vector<Uint8>> sons;  // converted to the device's format, by path
-    const std::vector<Uint8>* son = nullptr;
+    std::map<QString, Son> sons;  // ready for the device, by path
+    const Son* son = nullptr;
     std::size_t position = 0;
 
     bool Ouvre();
-    const std::vector<Uint8>* Charge(const QString& chemin);
-    bool Convertit(const QString& fichier, std::vector<Uint8>& sortie) const;
+    const Son* Charge(const QString& chemin);
+    bool Convertit(const QString& fichier, Son& sortie) const;
     static void SDLCALL Remplit(void* etat, Uint8* flux, int longueur);
 };
 
@@ -105,7 +120,7 @@ bool LecteurSdl::Etat::Ouvre() {
     return true;
 }
 
-bool LecteurSdl::Etat::Convertit(const QString& fichier, std::vector<Uint8>& sortie) const {
+bool LecteurSdl::Etat::Convertit(const QString& fichier, Son& sortie) const {
     // Only a plain file of a sane size: a pipe or a device would block the read for good.
     const QFileInfo info(fichier);
     if (!info.isFile() || info.size() > kTailleMaxi) return false;
@@ -114,32 +129,40 @@ bool LecteurSdl::Etat::Convertit(const QString& fichier, std::vector<Uint8>& sor
     Uint32 longueur = 0;
     SDL_RWops* flux = sdl.RWFromFile(QFile::encodeName(fichier).constData(), "rb");
     if (!flux || !sdl.LoadWAV_RW(flux, 1, &lu, &donnees, &longueur)) return false;
+    std::unique_ptr<Uint8, void (*)(Uint8*)> tampon(donnees, sdl.FreeWAV);
     const Uint32 trame = SDL_AUDIO_BITSIZE(lu.format) / 8 * lu.channels;
     longueur -= trame ? longueur % trame : longueur;
     SDL_AudioCVT cvt;
-    bool ok = longueur > 0 && sdl.BuildAudioCVT(&cvt, lu.format, lu.channels, lu.freq,
-                                                format.format, format.channels, format.freq) >= 0;
-    if (ok) {
-        cvt.len = static_cast<int>(longueur);
-        sortie.assign(static_cast<std::size_t>(longueur) * static_cast<std::size_t>(cvt.len_mult),
-                      0);
-        std::memcpy(sortie.data(), donnees, longueur);
-        cvt.buf = sortie.data();
-        ok = !cvt.needed || sdl.ConvertAudio(&cvt) == 0;
-        sortie.resize(cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : longueur);
+    if (longueur == 0 || sdl.BuildAudioCVT(&cvt, lu.format, lu.channels, lu.freq, format.format,
+                                           format.channels, format.freq) < 0) {
+        return false;
     }
-    sdl.FreeWAV(donnees);
-    return ok && !sortie.empty();
+    if (!cvt.needed) {
+        sortie.lu = std::move(tampon);
+        sortie.taille = longueur;
+        return true;
+    }
+    cvt.len = static_cast<int>(longueur);
+    sortie.converti.assign(
+        static_cast<std::size_t>(longueur) * static_cast<std::size_t>(cvt.len_mult), 0);
+    std::memcpy(sortie.converti.data(), donnees, longueur);
+    cvt.buf = sortie.converti.data();
+    if (sdl.ConvertAudio(&cvt) != 0) return false;
+    // The conversion needs room for its widest step; the sound kept needs only its own.
+    sortie.converti.resize(static_cast<std::size_t>(cvt.len_cvt));
+    sortie.converti.shrink_to_fit();
+    sortie.taille = sortie.converti.size();
+    return sortie.taille > 0;
 }
 
-const std::vector<Uint8>* LecteurSdl::Etat::Charge(const QString& chemin) {
+const Son* LecteurSdl::Etat::Charge(const QString& chemin) {
     const auto connu = sons.find(chemin);
     if (connu != sons.end()) return &connu->second;
-    std::vector<Uint8> converti;
-    if (!Convertit(chemin, converti) && !Convertit(chemin + QLatin1String(kExtension), converti)) {
+    Son pret;
+    if (!Convertit(chemin, pret) && !Convertit(chemin + QLatin1String(kExtension), pret)) {
         return nullptr;
     }
-    return &sons.emplace(chemin, std::move(converti)).first->second;
+    return &sons.emplace(chemin, std::move(pret)).first->second;
 }
 
 void SDLCALL LecteurSdl::Etat::Remplit(void* etat, Uint8* flux, int longueur) {
@@ -147,10 +170,10 @@ void SDLCALL LecteurSdl::Etat::Remplit(void* etat, Uint8* flux, int longueur) {
     const auto demande = static_cast<std::size_t>(longueur);
     std::size_t copie = 0;
     if (e->son) {
-        copie = std::min(demande, e->son->size() - e->position);
-        std::memcpy(flux, e->son->data() + e->position, copie);
+        copie = std::min(demande, e->son->taille - e->position);
+        std::memcpy(flux, e->son->Donnees() + e->position, copie);
         e->position += copie;
-        if (e->position >= e->son->size()) e->son = nullptr;
+        if (e->position >= e->son->taille) e->son = nullptr;
     }
     std::memset(flux + copie, e->format.silence, demande - copie);
 }
@@ -165,7 +188,7 @@ LecteurSdl::~LecteurSdl() {
 
 void LecteurSdl::Joue(const QString& chemin) {
     if (!etat_->Ouvre()) return;
-    const std::vector<Uint8>* son = etat_->Charge(chemin);
+    const Son* son = etat_->Charge(chemin);
     if (!son) return;
     // The new sound replaces the one playing, between two buffers of the audio thread.
     etat_->sdl.LockAudioDevice(etat_->peripherique);

@@ -16,10 +16,11 @@
 namespace tir {
 namespace {
 
-constexpr int kFrequence = 44100;
-constexpr int kCanaux = 2;
+// The device's format: the game's own waves, which reach it sample for sample.
+constexpr int kFrequence = 22050;
+constexpr int kCanaux = 1;
 constexpr int kAttenteMaxiMs = 5000;
-// The device's buffer of 1024 frames is 23 ms of sound; writing one every 4 ms runs the disk
+// The device's buffer of 512 frames is 23 ms of sound; writing one every 4 ms runs the disk
 // driver about six times faster than real time.
 constexpr const char* kDelaiDisque = "4";
 
@@ -110,17 +111,18 @@ TEST_F(LecteurSdlTest, PlaysAWaveWholeToItsLastSample) {
 }
 
 TEST_F(LecteurSdlTest, ConvertsAWaveOfAnotherFormatToTheDevices) {
-    // Guards against a mono or low-rate sound played at the wrong speed or not at all.
-    constexpr int kTrames = 22050 / 20;  // 50 ms at 22,050 Hz, mono
-    EcritWave(dossier.filePath("Mono.wav"), -8000, kTrames, 22050, 1);
+    // Guards against a wave in another format (one a player put in the folder) played at the
+    // wrong speed or not at all.
+    constexpr int kTrames = 44100 / 20;  // 50 ms at 44,100 Hz, stereo
+    EcritWave(dossier.filePath("Stereo.wav"), -8000, kTrames, 44100, 2);
     LecteurSdl lecteur;
-    lecteur.Joue(dossier.filePath("Mono.wav"));
+    lecteur.Joue(dossier.filePath("Stereo.wav"));
     auto proche = [](qint16 v) { return std::abs(v + 8000) <= 40; };
     const auto e = AttendsQue([&](const auto& s) {
         return s.size() > static_cast<std::size_t>(4 * kFrequence / 20 * kCanaux) &&
                Compte(s, proche) > 0;
     });
-    // Twice the frames at twice the rate, on both channels: 50 ms of sound, give or take the
+    // Half the frames at half the rate, on one channel: 50 ms of sound, give or take the
     // resampler's edges.
     const long n = Compte(e, proche);
     EXPECT_GT(n, kFrequence / 20 * kCanaux * 9 / 10);
