@@ -32,14 +32,26 @@ JEU_PID=$!
 xdotool search --sync --onlyvisible --name "Tir au Murax" >/dev/null 2>&1
 
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$JEU_PID/status"; }
+# Resident memory by kind, and a copy of the memory map, so that a step can be traced to its mapping.
+releve() {
+    awk '/^Rss(Anon|File|Shmem)/ { printf " %s %s", $1, $2 }' "/proc/$JEU_PID/status"
+    cp "/proc/$JEU_PID/smaps" "$JEU/smaps-$1" 2>/dev/null || true
+}
 # A click at x y of the game's window, which stands at the top left of its own screen.
 clique() { xdotool mousemove "$1" "$2" click 1 >/dev/null 2>&1 || true; }
 hasard() { awk -v n="$1" -v g="$(od -An -N4 -tu4 /dev/urandom)" 'BEGIN { srand(g); print int(rand() * n) }'; }
 
-# Layout of the window: the angle bars, the force bars, the fire buttons, "Nouvelle Partie".
+# The aims move by the bars' arrows, a few steps of 5 up or down at a time, so that they wander
+# over every angle and force and shots land everywhere, hits included.
+# Each bar: its left edge and width in the window (A's angle, A's force, B's angle, B's force).
 vise() {
-    for gauche in 5 390; do clique $((gauche + 20 + $(hasard 50))) 413; done
-    for gauche in 131 516; do clique $((gauche + 20 + $(hasard 46))) 413; done
+    for barre in "5 89" "131 85" "390 89" "516 85"; do
+        set -- $barre
+        if [ "$(hasard 2)" = 0 ]; then x=$(($1 + 7)); else x=$(($1 + $2 - 8)); fi
+        n=$(hasard 5)
+        [ "$n" -gt 0 ] && xdotool mousemove "$x" 412 click --repeat "$n" --delay 80 1 >/dev/null 2>&1
+    done
+    return 0
 }
 # The record dialog, when it is up, is answered with a name and Enter.
 repond() {
@@ -55,14 +67,14 @@ avant=""
 while [ $(($(date +%s) - DEBUT)) -lt "$DUREE" ]; do
     kill -0 "$JEU_PID" 2>/dev/null || { echo "the game stopped" >&2; exit 1; }
     repond
-    [ $((coups % 4)) -eq 0 ] && vise
+    vise
     clique 275 409
     clique 361 409
     clique 321 365
     coups=$((coups + 1))
     ecoule=$(($(date +%s) - DEBUT))
     if [ -z "$avant" ] && [ "$ecoule" -ge "$CHAUFFE" ]; then avant=$(rss); fi
-    [ $((coups % 12)) -eq 0 ] && echo "$ecoule s, $coups rounds, VmRSS $(rss) KiB" >>"$JOURNAL"
+    [ $((coups % 12)) -eq 0 ] && echo "$ecoule s, $coups rounds, VmRSS $(rss) KiB,$(releve "$ecoule")" >>"$JOURNAL"
     sleep 5
 done
 apres=$(rss)
