@@ -116,10 +116,13 @@ TEST(FichierRecord, AWriteCutAtEveryByteLeavesTheOldFileWholeAndTheNextWriteWork
             ++pannes;
             if (panne == Panne::DisquePlein) {
                 EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0) << "byte " << n;
-                EXPECT_EQ(Fichiers(dossier.path()), QStringList{"Tir.ini"}) << "byte " << n;
             } else {
                 EXPECT_TRUE(WIFSIGNALED(statut) && WTERMSIG(statut) == SIGXFSZ) << "byte " << n;
             }
+            // The new file has no name until it is complete (an unnamed temporary file, which
+            // the usual Linux file systems give), so even a killed write leaves nothing beside
+            // the record.
+            EXPECT_EQ(Fichiers(dossier.path()), QStringList{"Tir.ini"}) << "byte " << n;
             EXPECT_EQ(fuzz::Contenu(fichier), ancien) << "byte " << n;
             // Whatever a killed write left behind, the next one keeps the record.
             ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Bernadette", fichier)) << n;
