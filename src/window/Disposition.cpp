@@ -194,14 +194,10 @@ void Form1::CreeVisees() {
         Feu[i]->setEnabled(i == 0);
 
         // Connected once the starting values are set, so that building runs no handler.
-        connect(BHAngle[i], &QScrollBar::valueChanged, this, [this, i] {
-            Gestionnaire g(*this);
-            BHAngle_Change(i);
-        });
-        connect(BHForce[i], &QScrollBar::valueChanged, this, [this, i] {
-            Gestionnaire g(*this);
-            BHForce_Change(i);
-        });
+        connect(BHAngle[i], &QScrollBar::valueChanged, this,
+                [this, i] { QuandReglage(BHAngle[i], [this, i] { BHAngle_Change(i); }); });
+        connect(BHForce[i], &QScrollBar::valueChanged, this,
+                [this, i] { QuandReglage(BHForce[i], [this, i] { BHForce_Change(i); }); });
         connect(Feu[i], &QPushButton::clicked, this,
                 [this, i] { QuandClic(Feu[i], [this, i] { FeuEtFocus(i); }); });
     }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <cmath>
 #include <utility>
@@ -43,6 +44,7 @@ void Form1::InitPartie() {
     Joueur = 0;
     Nouveau->setVisible(false);
     CadreVent->setVisible(true);
+    const QScopedValueRollback<bool> parLeJeu(reglageParLeJeu_, true);
     for (int i = 0; i < 2; ++i) {
         NbEssais[i] = 0;
         BHAngle[i]->setValue(kAngleDepart);
@@ -99,6 +101,15 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::QuandClic(QWidget* controle, const std::function<void()>& gestionnaire) {
     if (gestionnairesEnCours_ > 0) {
         clicsDifferes_.push_back({controle, gestionnaire});
+        return;
+    }
+    Gestionnaire g(*this);
+    gestionnaire();
+}
+
+void Form1::QuandReglage(QWidget* barre, const std::function<void()>& gestionnaire) {
+    if (gestionnairesEnCours_ > 0 && !reglageParLeJeu_) {
+        clicsDifferes_.push_back({barre, gestionnaire});
         return;
     }
     Gestionnaire g(*this);

@@ -144,8 +144,13 @@ class Form1 : public QWidget {
         std::function<void()> gestionnaire;
     };
     void RejoueClics(const std::vector<ClicDiffere>& clics);
+    // A bar's new value runs `gestionnaire` at once when the game set it itself or no handler
+    // runs. A value set from outside during a handler (a screen reader's, which a wait lets
+    // through) waits for it like a click: the shot keeps the aim it was fired with.
+    void QuandReglage(QWidget* barre, const std::function<void()>& gestionnaire);
 
     int gestionnairesEnCours_ = 0;  // handlers running (nested through waits)
+    bool reglageParLeJeu_ = false;  // the game itself is setting the bars
     bool fermetureDemandee_ = false;
     bool activee_ = false;
     std::vector<ClicDiffere> clicsDifferes_;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -196,6 +197,43 @@ TEST(EntreesPendantUnCoup, ClicksMadeThroughARealWindowSystemWaitForTheEndOfTheS
     const QByteArray sortie = enfant.readAll();
     EXPECT_EQ(enfant.exitCode(), 0) << sortie.toStdString();
     EXPECT_TRUE(sortie.contains("[  PASSED  ] 1 test")) << sortie.toStdString();
+}
+
+// ---- A screen reader setting a bar, in this process ----
+
+TEST(EntreesPendantUnCoup, AScreenReadersNewAimDuringAShotWaitsForItsEnd) {
+    // Guards against the shooter's aim changed under his flying shell: a screen reader sets a
+    // bar's value directly, and a wait lets its request through.
+    for (const Moment moment :
+         {Moment::Vol, Moment::Explosion, Moment::Flammes, Moment::Clignotement}) {
+        HorlogeAuxAguets horloge;
+        FauxLecteur lecteur;
+        FauxDossier dossier;
+        horloge.lecteur = &lecteur;
+        Table t(horloge, lecteur, dossier);
+        Form1& f = *t.form;
+        JoueJusquA(t, 1);
+        const int tireur = f.Joueur;
+        std::string pendant;
+        qsizetype sonsAvant = 0;
+        horloge.plan[moment] = [&] {
+            QAccessible::queryAccessibleInterface(f.BHAngle[tireur])
+                ->valueInterface()
+                ->setCurrentValue(70);
+            pendant = f.Angle[tireur]->Caption().toStdString();
+            sonsAvant = lecteur.joues.size();
+        };
+        t.saisie.reponses.push_back("Pilote");
+        TireSansBoucle(t);
+        EXPECT_EQ(pendant, std::to_string(kAngleAuBut)) << static_cast<int>(moment);
+        // The last hit landed with the aim it was fired with.
+        EXPECT_TRUE(t.Finie()) << static_cast<int>(moment);
+        EXPECT_EQ(f.Angle[tireur]->Caption().toStdString(), std::to_string(kAngleAuBut));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(f.Angle[tireur]->Caption().toStdString(), "70") << static_cast<int>(moment);
+        ASSERT_GT(lecteur.joues.size(), sonsAvant);
+        EXPECT_TRUE(lecteur.joues.last().endsWith("Murax-déplacé.wav"));
+    }
 }
 
 // ---- A close asked at the worst moments, in this process ----
