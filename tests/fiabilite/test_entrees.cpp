@@ -42,7 +42,8 @@ Moment MomentDuSon(const QString& son) {
 // every wait; at the first wait of each moment it runs what the test planned for it.
 class HorlogeAuxAguets : public FausseHorloge {
   public:
-    FauxLecteur* lecteur = nullptr;
+    explicit HorlogeAuxAguets(const FauxLecteur& l) : lecteur(l) {}
+    const FauxLecteur& lecteur;  // the moment is told by the last sound played
     std::map<Moment, std::function<void()>> plan;
     std::set<Moment> vus;
 
@@ -54,9 +55,18 @@ class HorlogeAuxAguets : public FausseHorloge {
     void Respire() override {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         const Moment m =
-            lecteur->joues.isEmpty() ? Moment::Aucun : MomentDuSon(lecteur->joues.last());
+            lecteur.joues.isEmpty() ? Moment::Aucun : MomentDuSon(lecteur.joues.last());
         if (plan.count(m) && vus.insert(m).second) plan[m]();
     }
+};
+
+// The window on watched fake time, with a fake player and folder.
+struct TableAuxAguets {
+    FauxLecteur lecteur;
+    HorlogeAuxAguets horloge{lecteur};
+    FauxDossier dossier;
+    Table t;
+    explicit TableAuxAguets(Saisie* saisie = nullptr) : t(horloge, lecteur, dossier, saisie) {}
 };
 
 // A scripted game up to its last hit but `reste`, played by the buttons.
@@ -107,11 +117,9 @@ QPoint PageDroite(QScrollBar* b) {
 }
 
 TEST(DISABLED_SousXvfb, ClicksDuringEveryMomentOfAShotAreHandledAfterItInOrder) {
-    HorlogeAuxAguets horloge;
-    FauxLecteur lecteur;
-    FauxDossier dossier;
-    horloge.lecteur = &lecteur;
-    Table t(horloge, lecteur, dossier);
+    TableAuxAguets banc;
+    Table& t = banc.t;
+    HorlogeAuxAguets& horloge = banc.horloge;
     Form1& f = *t.form;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     QStringList journal;
@@ -206,17 +214,15 @@ TEST(EntreesPendantUnCoup, AScreenReadersNewAimDuringAShotWaitsForItsEnd) {
     // bar's value directly, and a wait lets its request through.
     for (const Moment moment :
          {Moment::Vol, Moment::Explosion, Moment::Flammes, Moment::Clignotement}) {
-        HorlogeAuxAguets horloge;
-        FauxLecteur lecteur;
-        FauxDossier dossier;
-        horloge.lecteur = &lecteur;
-        Table t(horloge, lecteur, dossier);
+        TableAuxAguets banc;
+        Table& t = banc.t;
         Form1& f = *t.form;
         JoueJusquA(t, 1);
         const int tireur = f.Joueur;
         std::string pendant;
         qsizetype sonsAvant = 0;
-        horloge.plan[moment] = [&] {
+        const FauxLecteur& lecteur = banc.lecteur;
+        banc.horloge.plan[moment] = [&] {
             QAccessible::queryAccessibleInterface(f.BHAngle[tireur])
                 ->valueInterface()
                 ->setCurrentValue(70);
@@ -263,18 +269,15 @@ TEST(EntreesPendantUnCoup, ACloseAtAnyMomentOfTheLastShotEndsTheGameCleanlyAfter
     // lost record, or a program that does not end (or ends with an error) after the close.
     for (const Moment moment :
          {Moment::Vol, Moment::Explosion, Moment::Flammes, Moment::Clignotement, Moment::Aucun}) {
-        HorlogeAuxAguets horloge;
-        FauxLecteur lecteur;
-        FauxDossier dossier;
-        horloge.lecteur = &lecteur;
         SaisieQuiFerme saisie;
-        Table t(horloge, lecteur, dossier, &saisie);
+        TableAuxAguets banc(&saisie);
+        Table& t = banc.t;
         saisie.form = t.form.get();
         saisie.ferme = moment == Moment::Aucun;
         JoueJusquA(t, 1);
         bool visibleApresDemande = false;
         if (moment != Moment::Aucun) {
-            horloge.plan[moment] = [&] {
+            banc.horloge.plan[moment] = [&] {
                 DemandeFermeture(*t.form);
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 visibleApresDemande = t.form->isVisible();
@@ -291,7 +294,8 @@ TEST(EntreesPendantUnCoup, ACloseAtAnyMomentOfTheLastShotEndsTheGameCleanlyAfter
         garde.start(kAttenteMaxiMs);
         EXPECT_EQ(QApplication::exec(), 0) << static_cast<int>(moment);
         EXPECT_FALSE(t.form->isVisible());
-        EXPECT_TRUE(fuzz::Contenu(dossier.Chemin() + "/Tir.ini").endsWith("NomJoueur=Pilote\r\n"));
+        EXPECT_TRUE(
+            fuzz::Contenu(banc.dossier.Chemin() + "/Tir.ini").endsWith("NomJoueur=Pilote\r\n"));
     }
 }
 
