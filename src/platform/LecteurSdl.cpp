@@ -16,10 +16,11 @@ namespace tir {
 
 namespace {
 
-// The device is opened in the format of the game's own waves (22,050 Hz, 16-bit, mono): they
-// are kept as read, 450 KB for all seven, where at 44,100 Hz stereo they took 3.6 MB and each
-// first play of a long one (the flames, the fanfare) added up to a megabyte for good. SDL fits
-// this format to the sound card on its audio thread, with buffers of a fixed size.
+// The device is opened in the format of the game's own waves (22,050 Hz, 16-bit, mono), so they
+// are kept as read: 450 KB for all seven. Converted to CD-quality stereo they would take eight
+// times that, and the first play of a long one (the flames, the fanfare) would add a megabyte
+// for good in the middle of a game. SDL fits this format to the sound card on its audio thread,
+// with buffers of a fixed size.
 constexpr int kFrequence = 22050;
 constexpr Uint8 kCanaux = 1;
 constexpr Uint16 kEchantillonsParTampon = 512;  // 23 ms
