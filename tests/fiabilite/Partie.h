@@ -63,8 +63,9 @@ inline Bilan Resume(const Table& t, int coups) {
                  t.form->Dessin->Affichage()};
 }
 
-// Ten hits on flat fields with no wind, the winner answering the record dialog with `nom`.
-inline Bilan JoueDixTouches(Table& t, const QString& nom, int coupsMaxi = 30) {
+// A new game on flat fields with no wind, every field drawn ahead, both players aimed at the
+// other cannon: each shot is a hit.
+inline void PrepareDixTouches(Table& t) {
     Form1& f = *t.form;
     const auto champPlat = [&] {
         for (int i = 0; i < kTiragesPaysage; ++i) t.hasard.valeurs.push_back(0.0);
@@ -80,6 +81,11 @@ inline Bilan JoueDixTouches(Table& t, const QString& nom, int coupsMaxi = 30) {
         f.BHAngle[j]->setValue(kAngleAuBut);
         f.BHForce[j]->setValue(kForceAuBut);
     }
+}
+
+// Ten hits on flat fields with no wind, the winner answering the record dialog with `nom`.
+inline Bilan JoueDixTouches(Table& t, const QString& nom, int coupsMaxi = 30) {
+    PrepareDixTouches(t);
     t.saisie.reponses.push_back(nom);
     int coups = 0;
     while (!t.Finie() && coups < coupsMaxi) {

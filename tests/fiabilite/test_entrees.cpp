@@ -71,22 +71,8 @@ struct TableAuxAguets {
 
 // A scripted game up to its last hit but `reste`, played by the buttons.
 void JoueJusquA(Table& t, int reste) {
-    Form1& f = *t.form;
-    const auto champPlat = [&] {
-        for (int i = 0; i < kTiragesPaysage; ++i) t.hasard.valeurs.push_back(0.0);
-    };
-    t.hasard.valeurs.push_back(kTirageSansVent);
-    champPlat();
-    for (int i = 0; i < kCoupsParPartie; ++i) {
-        champPlat();
-        t.hasard.valeurs.push_back(kTirageSansVent);
-    }
-    f.Nouveau_Click();
-    for (const int j : {0, 1}) {
-        f.BHAngle[j]->setValue(kAngleAuBut);
-        f.BHForce[j]->setValue(kForceAuBut);
-    }
-    while (f.NbCoups > reste) t.Tire();
+    PrepareDixTouches(t);
+    while (t.form->NbCoups > reste) t.Tire();
 }
 
 // Fires without running the event loop afterwards: what the shot left queued stays for the
