@@ -9,11 +9,19 @@ JOBS=$(nproc)
 # Every C++ file is formatted by the repository's .clang-format.
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DTIR_WERROR=ON >/dev/null
 cmake --build build -j "$JOBS"
+
+# Static analysis of the game's own code, with the checks of .clang-tidy (warnings are errors).
+if ! git ls-files 'src/*.cpp' | xargs -P "$JOBS" -n 4 clang-tidy -p build --quiet \
+    >build/clang-tidy.log 2>&1; then
+    grep -v "warnings generated" build/clang-tidy.log >&2
+    exit 1
+fi
 QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy ctest --test-dir build --output-on-failure -j "$JOBS"
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTIR_SANITIZE=ON -DTIR_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTIR_SANITIZE=ON -DTIR_BENCH=OFF \
+    -DBUILD_TESTING=ON -DTIR_WERROR=ON >/dev/null
 cmake --build build-asan -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp" \

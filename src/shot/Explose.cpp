@@ -22,8 +22,9 @@ void ImageExplosion(Form1& f, int colonne, int ligne, int k) {
     QImage& champ = f.Dessin->hDC();
     BitBlt(champ, colonne, ligne, f.PicCopy.ScaleWidth(), f.PicCopy.ScaleHeight(), f.PicCopy.hDC(),
            0, 0, Rop::SrcCopy);
-    const int x = static_cast<int>(Arrondi(f.XObus - k / 2));
-    const int y = static_cast<int>(Arrondi(f.Hauteur - f.YObus - k / 2));
+    const int demi = k / 2;  // the integer half: k is even, the square is centred on the impact
+    const int x = static_cast<int>(Arrondi(f.XObus - demi));
+    const int y = static_cast<int>(Arrondi(f.Hauteur - f.YObus - demi));
     // The sprites' last two rows and columns are left out, as the burst was drawn for that.
     const int sw = f.Explosion[0].ScaleWidth() - 2;
     const int sh = f.Explosion[0].ScaleHeight() - 2;

@@ -29,28 +29,28 @@ class Form1 : public QWidget {
     ~Form1() override;
 
     // ---- Controls (layout in window/Disposition.cpp) ----
-    PictureBox* Dessin;
-    std::array<RubanBouton*, 2> Son;
-    Panneau3D* Panneau1;
-    std::array<Panneau3D*, 2> Score;
-    Cadre3D* CadreVent;
-    Panneau3D* FlecheVent;
-    Etiquette* Vent;
-    Panneau3D* Gain;
-    Bouton3D* Nouveau;
-    Panneau3D* Panneau2;
-    Bouton3D* Quitter;
-    std::array<QGroupBox*, 2> Frame1;
-    std::array<QScrollBar*, 2> BHAngle;
-    std::array<Etiquette*, 2> Angle;
-    std::array<QGroupBox*, 2> Frame2;
-    std::array<QScrollBar*, 2> BHForce;
-    std::array<Etiquette*, 2> Force;
+    PictureBox* Dessin = nullptr;
+    std::array<RubanBouton*, 2> Son{};
+    Panneau3D* Panneau1 = nullptr;
+    std::array<Panneau3D*, 2> Score{};
+    Cadre3D* CadreVent = nullptr;
+    Panneau3D* FlecheVent = nullptr;
+    Etiquette* Vent = nullptr;
+    Panneau3D* Gain = nullptr;
+    Bouton3D* Nouveau = nullptr;
+    Panneau3D* Panneau2 = nullptr;
+    Bouton3D* Quitter = nullptr;
+    std::array<QGroupBox*, 2> Frame1{};
+    std::array<QScrollBar*, 2> BHAngle{};
+    std::array<Etiquette*, 2> Angle{};
+    std::array<QGroupBox*, 2> Frame2{};
+    std::array<QScrollBar*, 2> BHForce{};
+    std::array<Etiquette*, 2> Force{};
     // The aim a new game starts from.
     static constexpr int kAngleDepart = 45;
     static constexpr int kForceDepart = 50;
-    std::array<QPushButton*, 2> Feu;
-    Panneau3D* CoupsRestants;
+    std::array<QPushButton*, 2> Feu{};
+    Panneau3D* CoupsRestants = nullptr;
 
     // Hidden pictures and work buffers.
     Image Murax;                     // intact cannon, 90 x 80, cyan around
