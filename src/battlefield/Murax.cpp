@@ -16,7 +16,6 @@ constexpr double kCanon = 42;    // barrel length
 constexpr int kCrayonCanon = 4;  // barrel and pivot dot
 constexpr int kRougeSombre = 4;  // player A's pivot dot
 constexpr int kNoir = 0;         // player B's pivot dot and both barrels
-constexpr double kDegresTour = 360;
 
 }  // namespace
 
@@ -33,8 +32,7 @@ void Form1::CalculeMurax(int index) {
                              -Murax.ScaleWidth());
     }
     Dessin->SetDrawWidth(kCrayonCanon);
-    AngleRad = Val(Angle[index]->Caption());
-    AngleRad = Pi * 2 * AngleRad / kDegresTour;
+    AngleRad = EnRadians(Val(Angle[index]->Caption()));
     if (index == 0) {
         XBouche[index] = kAxeX + kCanon * std::cos(AngleRad);
         XAxe[index] = kAxeX;
@@ -54,13 +52,10 @@ void Form1::CalculeMurax(int index) {
 
 // Copies the cannon's rectangle, as the display now shows it, into SMurax(index).
 void Form1::PrendsInstantane(int index) {
-    Image& instantane = SMurax[index];
-    const int w = instantane.ScaleWidth();
-    const int h = instantane.ScaleHeight();
-    const int colonne = index == 0 ? 0 : Largeur - w;
-    const auto ligne = static_cast<int>(Arrondi(-h - Dessin->ScaleHeight() - NiveauSol[index]));
+    const QRect r = RectCanon(index);
     // Persistent drawing is off: the display is what the field's hDC reaches now.
-    BitBlt(instantane.hDC(), 0, 0, w, h, Dessin->Affichage(), colonne, ligne, Rop::SrcCopy);
+    BitBlt(SMurax[index].hDC(), 0, 0, r.width(), r.height(), Dessin->Affichage(), r.left(), r.top(),
+           Rop::SrcCopy);
 }
 
 }  // namespace tir

@@ -30,32 +30,18 @@ int Precision(double x) {
     return p < 1 ? 1 : static_cast<int>(p);
 }
 
-// Where the flame box of side `cote` lies on the field, in device pixels.
-struct BoiteFlammes {
-    int x;     // left column
-    int haut;  // top row of the cannon's rectangle
-};
-
-BoiteFlammes Boite(const Form1& f, int cote) {
-    const int largeurFlammes = f.TFeu[0].ScaleWidth();
-    const double hauteurCanon = f.CharFoutu.ScaleHeight();
-    return {cote == 0 ? 0 : f.Largeur - largeurFlammes,
-            static_cast<int>(Arrondi(f.Hauteur - hauteurCanon - f.NiveauSol[cote]))};
-}
-
 // One flame frame at step k: the background back, then the top `hauteurSource` rows of the
 // flames squeezed or cut into the box lowered by k. Shown at once, then held for `duree`.
-void ImageFlammes(Form1& f, BoiteFlammes b, int k, double duree, int hauteurSource) {
+void ImageFlammes(Form1& f, const QRect& b, int k, double duree, int hauteurSource) {
     const double echeance = f.services.horloge.Maintenant() + duree;
     QImage& champ = f.Dessin->hDC();
-    const int w = f.PicCopyF.ScaleWidth();
-    const int h = f.PicCopyF.ScaleHeight();
-    BitBlt(champ, b.x, b.haut, w, h, f.PicCopyF.hDC(), 0, 0, Rop::SrcCopy);
-    const int largeur = f.TFeu[0].ScaleWidth();
-    const int hauteur = f.TFeu[0].ScaleHeight() - k;
-    StretchBlt(champ, b.x, b.haut + k, largeur, hauteur, f.TFeu[0].hDC(), 0, 0, largeur,
+    BitBlt(champ, b.left(), b.top(), f.PicCopyF.ScaleWidth(), f.PicCopyF.ScaleHeight(),
+           f.PicCopyF.hDC(), 0, 0, Rop::SrcCopy);
+    const int largeur = b.width();
+    const int hauteur = b.height() - k;
+    StretchBlt(champ, b.left(), b.top() + k, largeur, hauteur, f.TFeu[0].hDC(), 0, 0, largeur,
                hauteurSource, Rop::SrcAnd);
-    StretchBlt(champ, b.x, b.haut + k, largeur, hauteur, f.TFeu[1].hDC(), 0, 0, largeur,
+    StretchBlt(champ, b.left(), b.top() + k, largeur, hauteur, f.TFeu[1].hDC(), 0, 0, largeur,
                hauteurSource, Rop::SrcInvert);
     f.Dessin->Montre();
     f.services.horloge.AttendsJusqua(echeance);
@@ -78,9 +64,9 @@ void DessineEpave(Form1& f, int cote) {
 void Brule(Form1& f, int cote) {
     DessineEpave(f, cote);
     const double finCrepitement = f.services.horloge.Maintenant() + kDureeCrepitement;
-    const BoiteFlammes b = Boite(f, cote);
+    const QRect b = f.BoiteFlammes(cote);
     BitBlt(f.PicCopyF.hDC(), 0, 0, f.PicCopyF.ScaleWidth(), f.PicCopyF.ScaleHeight(),
-           f.Dessin->hDC(), b.x, b.haut, Rop::SrcCopy);
+           f.Dessin->hDC(), b.left(), b.top(), Rop::SrcCopy);
     f.JoueSon(Son::Flammes);
     const int hauteurFlammes = f.TFeu[0].ScaleHeight();
     do {

@@ -15,7 +15,6 @@ constexpr double kEchelleTemps = 5.0;   // flight time runs five times faster th
 constexpr int kRecul = 10;              // the cannon jumps this far outwards at the launch
 constexpr int kPassesSansTest = 16;     // passes that never test, so the shell leaves its cannon
 constexpr int kCouleurObus = 4;         // dark red
-constexpr double kDegresParTour = 360.0;
 
 // The hourglass for the whole shot, the arrow again however the shot ends.
 class Sablier {
@@ -26,30 +25,14 @@ class Sablier {
     Sablier& operator=(const Sablier&) = delete;
 };
 
-// Device row of the top of a cannon's 90 x 80 rectangle standing on its ground level.
-int LigneCanon(const Form1& f, int joueur) {
-    return static_cast<int>(
-        Arrondi(f.Hauteur - f.NiveauSol[joueur] - f.SMurax[joueur].ScaleHeight()));
-}
-
-// Copies the shooter's snapshot onto the field `decalage` pixels outwards from its rest place,
-// into whichever image persistent drawing selects.
-void PoseCanon(Form1& f, int joueur, int decalage) {
-    const Image& instantane = f.SMurax[joueur];
-    const int w = instantane.ScaleWidth();
-    const int x = joueur == 0 ? -decalage : f.Largeur + decalage - w;
-    BitBlt(f.Dessin->hDC(), x, LigneCanon(f, joueur), w, instantane.ScaleHeight(), instantane.hDC(),
-           0, 0, Rop::SrcCopy);
-}
-
 // Whether the shell lies inside the shooter's own cannon rectangle (edges included): the muzzle
 // lies there, and a colour test there would read the barrel.
 bool DansSonCanon(const Form1& f) {
-    const int w = f.SMurax[f.Joueur].ScaleWidth();
-    const int h = f.SMurax[f.Joueur].ScaleHeight();
-    const double gauche = f.Joueur == 0 ? 0.0 : f.Largeur - w;
+    const QRect canon = f.RectCanon(f.Joueur);
+    const double gauche = canon.left();
     const double sol = f.NiveauSol[f.Joueur];
-    return f.XObus >= gauche && f.XObus <= gauche + w && f.YObus >= sol && f.YObus <= sol + h;
+    return f.XObus >= gauche && f.XObus <= gauche + canon.width() && f.YObus >= sol &&
+           f.YObus <= sol + canon.height();
 }
 
 // The shell's place at the flight time `Temps`, in closed form: the path is the same however
@@ -81,7 +64,7 @@ void Vole(Form1& f) {
         if (passe > kPassesSansTest - 1 && visible) {
             if (passe == kPassesSansTest) {
                 f.Dessin->SetAutoRedraw(true);
-                PoseCanon(f, f.Joueur, 0);
+                f.PoseCanon(f.Joueur, 0);
                 f.Dessin->SetAutoRedraw(false);
                 f.Dessin->Refresh();
             }
@@ -107,19 +90,26 @@ void Vole(Form1& f) {
 
 }  // namespace
 
+// Copies the snapshot of `joueur`'s cannon onto the field `recul` pixels outwards from its rest
+// place, into whichever image persistent drawing selects.
+void Form1::PoseCanon(int joueur, int recul) {
+    const QRect r = RectCanon(joueur, recul);
+    BitBlt(Dessin->hDC(), r.left(), r.top(), r.width(), r.height(), SMurax[joueur].hDC(), 0, 0,
+           Rop::SrcCopy);
+}
+
 // Fires one shell for the player whose turn it is; the index of the button is not needed.
 // Changes NbEssais, AngleRad, Puissance, Depart, Temps, XObus, YObus.
 void Form1::Feu_Click(int /*index*/) {
     const Sablier sablier;
     NbEssais[Joueur] = AjouteSature(NbEssais[Joueur], 1);
-    AngleRad = Val(Angle[Joueur]->Caption());
-    AngleRad = (Pi + Pi) * AngleRad / kDegresParTour;
+    AngleRad = EnRadians(Val(Angle[Joueur]->Caption()));
     Puissance = static_cast<std::int16_t>(Arrondi(Val(Force[Joueur]->Caption())));
     YObus = YBouche[Joueur];
     Depart = services.horloge.Maintenant();
     // Recoil: the display shows the cannon pushed outwards until the shell is clear of it.
     Dessin->SetAutoRedraw(true);
-    PoseCanon(*this, Joueur, kRecul);
+    PoseCanon(Joueur, kRecul);
     Dessin->SetAutoRedraw(false);
     JoueSon(Joueur == 0 ? Son::Trnmurax : Son::Photon);
     Vole(*this);

@@ -4,6 +4,7 @@
 // comment. Controls carry the names of the layout; per-player controls are arrays of two.
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -104,10 +105,16 @@ class Form1 : public QWidget {
     void CalculeMurax(int index);
     void BHAngle_Change(int index);
     void BHForce_Change(int index);
+    // battlefield/Geometrie.cpp: where things stand, in device pixels.
+    QRect RectCanon(int joueur, int recul = 0) const;  // recoiled `recul` pixels outwards
+    QRect BoiteFlammes(int cote) const;
+    QRect BoiteExplosion(int k) const;  // k x k, centred on the shell
+    double EnRadians(double degres) const;
 
     // ---- shot/: wind, flight, explosion ----
     void Vent_Click();
     void Feu_Click(int index);
+    void PoseCanon(int joueur, int recul);  // the snapshot back on the field, recoiled or not
     void Explose();
 
     // ---- scoring/: cannon hit, end of shot, record ----
