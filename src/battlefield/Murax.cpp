@@ -14,8 +14,9 @@ constexpr float kAxeY = 29;      // pivot, above the ground
 constexpr float kBoucheY = 25;   // the muzzle's height is counted from here, not the pivot
 constexpr double kCanon = 42;    // barrel length
 constexpr int kCrayonCanon = 4;  // barrel and pivot dot
-constexpr int kRougeSombre = 4;  // player A's pivot dot
-constexpr int kNoir = 0;         // player B's pivot dot and both barrels
+constexpr Teinte kPivotA = Teinte::RougeSombre;
+constexpr Teinte kPivotB = Teinte::Noir;
+constexpr Teinte kCouleurCanon = Teinte::Noir;  // both barrels
 
 }  // namespace
 
@@ -37,15 +38,15 @@ void Form1::CalculeMurax(int index) {
         XBouche[index] = kAxeX + kCanon * std::cos(AngleRad);
         XAxe[index] = kAxeX;
         YAxe[index] = NiveauSol[index] + kAxeY;
-        Dessin->PSet(XAxe[index], YAxe[index], QBColor(kRougeSombre));
+        Dessin->PSet(XAxe[index], YAxe[index], QBColor(kPivotA));
     } else {
         XBouche[index] = -kCanon * std::cos(AngleRad) + Largeur - kAxeX;
         XAxe[index] = Largeur - kAxeX;
         YAxe[index] = NiveauSol[index] + kAxeY;
-        Dessin->PSet(XAxe[index], YAxe[index], QBColor(kNoir));
+        Dessin->PSet(XAxe[index], YAxe[index], QBColor(kPivotB));
     }
     YBouche[index] = (NiveauSol[index] + kBoucheY) + kCanon * std::sin(AngleRad);
-    Dessin->LineTo(XBouche[index], YBouche[index], QBColor(kNoir));
+    Dessin->LineTo(XBouche[index], YBouche[index], QBColor(kCouleurCanon));
     Dessin->SetAutoRedraw(false);
     PrendsInstantane(index);
 }

@@ -9,9 +9,6 @@ namespace tir {
 
 namespace {
 
-constexpr quint32 kOpaque = 0xFF000000u;
-constexpr quint32 kRgb = 0x00FFFFFFu;
-
 // The colour channels are combined; the unused top byte of RGB32 stays opaque.
 inline quint32 Combine(quint32 d, quint32 s, Rop rop) {
     switch (rop) {
@@ -116,7 +113,7 @@ class Remplissage {
     quint32* Ligne(int r) const { return reinterpret_cast<quint32*>(bits_ + r * ligne_); }
     unsigned char* Vu(int r) { return vu_.data() + static_cast<std::size_t>(r) * w_; }
     bool Libre(const quint32* p, int r, int c) {
-        if ((p[c] & kRgb) == frontiere_) return false;
+        if ((p[c] & kMasqueRgb) == frontiere_) return false;
         if constexpr (Suivi) return !Vu(r)[c];
         return true;
     }
@@ -202,13 +199,13 @@ bool StretchBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int 
 bool FloodFill(QImage& image, int x, int y, Couleur bord, Couleur remplissage) {
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) return false;
     VersRgb32(image);
-    const quint32 frontiere = static_cast<quint32>(bord) & kRgb;
-    const quint32 couleur = (static_cast<quint32>(remplissage) & kRgb) | kOpaque;
+    const quint32 frontiere = static_cast<quint32>(bord) & kMasqueRgb;
+    const quint32 couleur = (static_cast<quint32>(remplissage) & kMasqueRgb) | kOpaque;
     const auto* graine = reinterpret_cast<const quint32*>(image.constScanLine(y)) + x;
-    if ((*graine & kRgb) == frontiere) return false;
+    if ((*graine & kMasqueRgb) == frontiere) return false;
     // When the fill colour is the border's (as for the landscape's layers) a filled pixel stops
     // the fill by itself, and no record of reached pixels is needed.
-    if ((couleur & kRgb) == frontiere) {
+    if ((couleur & kMasqueRgb) == frontiere) {
         Remplissage<false>(image, frontiere, couleur).Depuis(x, y);
     } else {
         Remplissage<true>(image, frontiere, couleur).Depuis(x, y);

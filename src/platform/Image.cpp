@@ -13,14 +13,9 @@ static void EnregistreImagesDuJeu() {
 
 namespace tir {
 
-namespace {
-constexpr Couleur kOpaque = static_cast<Couleur>(0xFF000000u);
-constexpr Couleur kBlanc = 0xFFFFFF;
-}  // namespace
-
 Image::Image(int largeur, int hauteur, Couleur fond)
     : image_(largeur, hauteur, QImage::Format_RGB32) {
-    image_.fill(static_cast<uint>(fond | kOpaque));
+    image_.fill(static_cast<quint32>(fond) | kOpaque);
 }
 
 Image::Image(const QImage& picture) : image_(picture.convertToFormat(QImage::Format_RGB32)) {}

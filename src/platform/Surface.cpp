@@ -11,9 +11,6 @@ namespace tir {
 
 namespace {
 
-constexpr quint32 kOpaque = 0xFF000000u;
-constexpr quint32 kRgb = 0x00FFFFFFu;
-
 QImage ImageUnie(int largeur, int hauteur, Couleur fond) {
     QImage image(largeur, hauteur, QImage::Format_RGB32);
     image.fill(static_cast<quint32>(fond) | kOpaque);
@@ -60,7 +57,7 @@ const QImage& Surface::Cible() const {
     return autoRedraw_ ? garde_ : affichage_;
 }
 
-void Surface::Touche(const QRect& zone) {
+void Surface::MarqueChange(const QRect& zone) {
     const QRect utile = zone & garde_.rect();
     if (utile.isEmpty()) return;
     QRect& suivi = autoRedraw_ ? gardeChange_ : affichageChange_;
@@ -74,7 +71,7 @@ QPointF Surface::VersPixels(double x, double y) const {
 
 void Surface::Cls() {
     Cible().fill(static_cast<quint32>(fond_) | kOpaque);
-    Touche(garde_.rect());
+    MarqueChange(garde_.rect());
     currentX_ = 0;
     currentY_ = 0;
 }
@@ -85,15 +82,14 @@ void Surface::Line(double x1, double y1, double x2, double y2, Couleur c) {
     {
         QPainter p(&Cible());
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(c) | kOpaque), drawWidth_, Qt::SolidLine,
-                      Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(VersQColor(c), drawWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         // Through the centres of the end pixels, so a thin line passes through the very pixels
         // that Point() reads at its ends.
         constexpr double kCentre = 0.5;
         p.drawLine(QPointF(a) + QPointF(kCentre, kCentre), QPointF(b) + QPointF(kCentre, kCentre));
     }
     const int marge = drawWidth_ + 1;
-    Touche(QRect(a, b).normalized().adjusted(-marge, -marge, marge, marge));
+    MarqueChange(QRect(a, b).normalized().adjusted(-marge, -marge, marge, marge));
     currentX_ = x2;
     currentY_ = y2;
 }
@@ -124,7 +120,7 @@ void Surface::PSet(double x, double y, Couleur c) {
             if (ex * ex + ey * ey <= rayon2 && bornes.contains(col, r)) ligne[col] = couleur;
         }
     }
-    Touche(QRect(centre.x() + premier, centre.y() + premier, d, d));
+    MarqueChange(QRect(centre.x() + premier, centre.y() + premier, d, d));
     currentX_ = x;
     currentY_ = y;
 }
@@ -143,14 +139,14 @@ void Surface::PaintPicture(const QImage& picture, double x, double y,
     StretchBlt(Cible(), col, ligne, w, picture.height(), picture, 0, 0, picture.width(),
                picture.height(), Rop::SrcCopy);
     const QRect zone(w < 0 ? col + w : col, ligne, std::abs(w), picture.height());
-    Touche(zone);
+    MarqueChange(zone);
 }
 
 Couleur Surface::Point(double x, double y) const {
     const QPoint p = PixelDe(VersPixels(x, y));
     const QImage& image = Cible();
     if (!image.rect().contains(p)) return kAucune;
-    return static_cast<Couleur>(image.pixel(p) & kRgb);
+    return static_cast<Couleur>(image.pixel(p) & kMasqueRgb);
 }
 
 bool Surface::FloodFill(int colonne, int ligne, Couleur bord) {
@@ -158,7 +154,7 @@ bool Surface::FloodFill(int colonne, int ligne, Couleur bord) {
 }
 
 QImage& Surface::hDC() {
-    Touche(garde_.rect());
+    MarqueChange(garde_.rect());
     return Cible();
 }
 

@@ -93,7 +93,7 @@ class Surface {
   private:
     QImage& Cible();
     const QImage& Cible() const;
-    void Touche(const QRect& zone);  // records a change of the image drawing reaches now
+    void MarqueChange(const QRect& zone);  // a change of the image drawing reaches now
     QPointF VersPixels(double x, double y) const;
 
     QImage garde_;

@@ -8,8 +8,9 @@ namespace tir {
 
 namespace {
 
-constexpr int kPremiereCouleur = 1;    // dark blue; black is never shown
-constexpr int kDerniereCouleur = 15;   // white
+// Dark blue to white: black is never shown.
+constexpr int kPremiereCouleur = static_cast<int>(Teinte::BleuSombre);
+constexpr int kDerniereCouleur = static_cast<int>(Teinte::Blanc);
 constexpr double kDureeCouleur = 0.2;  // seconds per colour of the flash
 
 // Flashes the winner's score panel through palette colours 1 to 15, then gives it back its

@@ -10,11 +10,11 @@ namespace tir {
 
 namespace {
 
-constexpr double kCentreCible = 34;        // pixels from the outer edge where a hit scores best
-constexpr double kPasPrecision = 3.4;      // one point of precision less per 3.4 pixels off
-constexpr int kBaseEssais = 10;            // the gain multiplier is 10 less the shots fired
-constexpr int kCouleurA = 14;              // yellow
-constexpr int kCouleurB = 10;              // green
+constexpr double kCentreCible = 34;    // pixels from the outer edge where a hit scores best
+constexpr double kPasPrecision = 3.4;  // one point of precision less per 3.4 pixels off
+constexpr int kBaseEssais = 10;        // the gain multiplier is 10 less the shots fired
+constexpr Teinte kCouleurA = Teinte::Jaune;
+constexpr Teinte kCouleurB = Teinte::Vert;
 constexpr double kDureeCrepitement = 0.8;  // seconds of whole flicker cycles, at least one
 constexpr double kImageCrepitement = 0.02;
 constexpr double kImageDeclin = 0.2;

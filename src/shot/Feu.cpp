@@ -14,7 +14,7 @@ constexpr double kDemiGravite = 4.905;  // half of g = 9.81, in field units per 
 constexpr double kEchelleTemps = 5.0;   // flight time runs five times faster than the clock
 constexpr int kRecul = 10;              // the cannon jumps this far outwards at the launch
 constexpr int kPassesSansTest = 16;     // passes that never test, so the shell leaves its cannon
-constexpr int kCouleurObus = 4;         // dark red
+constexpr Teinte kCouleurObus = Teinte::RougeSombre;
 
 // The hourglass for the whole shot, the arrow again however the shot ends.
 class Sablier {

@@ -9,8 +9,6 @@ namespace {
 
 constexpr int kVents = 20;  // -10 ... 9, each equally likely
 constexpr int kVentMini = -10;
-constexpr int kAligneGauche = 1;
-constexpr int kAligneDroite = 4;
 
 }  // namespace
 
@@ -23,11 +21,11 @@ void Form1::Vent_Click() {
     Vent->SetCaption(TexteSimple(force));
     FlecheVent->SetCaption(QString());
     if (ForceVent < 0) {
-        FlecheVent->SetAlignment(kAligneGauche);
+        FlecheVent->SetAlignment(Alignement::GaucheCentre);
         FlecheVent->SetCaption(QString(force / 2 + 1, QChar('<')));
     }
     if (ForceVent > 0) {
-        FlecheVent->SetAlignment(kAligneDroite);
+        FlecheVent->SetAlignment(Alignement::DroiteCentre);
         FlecheVent->SetCaption(QString(force / 2 + 1, QChar('>')));
     }
 }

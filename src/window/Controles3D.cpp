@@ -16,19 +16,8 @@ constexpr int kLigneCadre = 1;    // width of each line of the frame's etched ed
 constexpr int kMargeTitre = 6;    // the frame's title, from its left edge
 constexpr int kCotePicture = 32;  // a ribbon button's picture is 32 x 32
 
-constexpr int kAligneGauche = 1;
-constexpr int kAligneDroite = 4;
-
 constexpr int kBordEtiquette = 1;  // a label's plain border
 constexpr int kBordFocus = 2;      // the same border, thicker while the label has the focus
-
-Couleur VersCouleur(const QColor& c) {
-    return static_cast<Couleur>(c.rgb() & 0xFFFFFF);
-}
-
-QColor VersQColor(Couleur c) {
-    return QColor::fromRgb(static_cast<QRgb>(c) | 0xFF000000u);
-}
 
 void ChangeCouleur(QWidget& w, QPalette::ColorRole role, Couleur c) {
     QPalette p = w.palette();
@@ -36,15 +25,16 @@ void ChangeCouleur(QWidget& w, QPalette::ColorRole role, Couleur c) {
     w.setPalette(p);
 }
 
-Qt::Alignment AlignementQt(int code) {
-    switch (code) {
-        case kAligneGauche:
+Qt::Alignment AlignementQt(Alignement a) {
+    switch (a) {
+        case Alignement::GaucheCentre:
             return Qt::AlignLeft | Qt::AlignVCenter;
-        case kAligneDroite:
+        case Alignement::DroiteCentre:
             return Qt::AlignRight | Qt::AlignVCenter;
-        default:
-            return Qt::AlignCenter;
+        case Alignement::Centre:
+            break;
     }
+    return Qt::AlignCenter;
 }
 
 // Names `w` for a screen reader as "<nom> : <caption>", the caption read in words by `lecture`
@@ -100,9 +90,9 @@ void Panneau3D::SetForeColor(Couleur c) {
     ChangeCouleur(*this, QPalette::WindowText, c);
 }
 
-void Panneau3D::SetAlignment(int code) {
-    alignement_ = code;
-    setAlignment(AlignementQt(code));
+void Panneau3D::SetAlignment(Alignement a) {
+    alignement_ = a;
+    setAlignment(AlignementQt(a));
 }
 
 void Panneau3D::Refresh() {

@@ -15,8 +15,14 @@ namespace tir {
 // Turns a caption into the words a screen reader should say for it (a row of arrows, say).
 using LectureCaption = QString (*)(const QString& caption);
 
+// Where a panel's caption sits, by the panel's own alignment codes.
+enum class Alignement : int {
+    GaucheCentre = 1,  // left, vertically centred
+    DroiteCentre = 4,  // right, vertically centred
+    Centre = 7,
+};
+
 // A raised bevelled panel showing a caption.
-// Alignment codes: 1 left and vertically centred, 4 right and vertically centred, 7 centred.
 class Panneau3D : public QLabel {
     Q_OBJECT
   public:
@@ -30,13 +36,13 @@ class Panneau3D : public QLabel {
     void SetBackColor(Couleur c);
     Couleur ForeColor() const;
     void SetForeColor(Couleur c);
-    int Alignment() const { return alignement_; }
-    void SetAlignment(int code);
+    Alignement Alignment() const { return alignement_; }
+    void SetAlignment(Alignement a);
     // Repaints at once, also inside a running handler.
     void Refresh();
 
   private:
-    int alignement_ = 7;
+    Alignement alignement_ = Alignement::Centre;
     QString nom_;
     LectureCaption lecture_ = nullptr;
 };

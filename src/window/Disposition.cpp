@@ -28,10 +28,8 @@ constexpr Couleur kGrisClair = 0xC0C0C0;
 constexpr Couleur kJaune = 0xFFFF00;
 constexpr Couleur kVert = 0x00FF00;
 constexpr Couleur kRouge = 0xFF0000;
-constexpr Couleur kBlanc = 0xFFFFFF;
-constexpr Couleur kNoir = 0x000000;
 constexpr Couleur kVertSombre = 0x004000;
-constexpr Couleur kRougeSombre = 0xC00000;
+constexpr Couleur kRougeQuitter = 0xC00000;
 constexpr Couleur kBleuSombre = 0x0000C0;
 
 // Aiming bars: the large step equals the starting value, the minimum is 0.
@@ -46,23 +44,19 @@ QFont Police(int pixels) {
     return f;
 }
 
-QColor Rgb(Couleur c) {
-    return QColor::fromRgb(static_cast<QRgb>(c) | 0xFF000000u);
-}
-
 // Text colour of a control, for labels (WindowText) and buttons (ButtonText) alike.
 void Texte(QWidget* w, Couleur texte) {
     QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, Rgb(texte));
-    p.setColor(QPalette::ButtonText, Rgb(texte));
+    p.setColor(QPalette::WindowText, VersQColor(texte));
+    p.setColor(QPalette::ButtonText, VersQColor(texte));
     w->setPalette(p);
 }
 
 // Background colour of a control, filled by the control itself.
 void Fond(QWidget* w, Couleur fond) {
     QPalette p = w->palette();
-    p.setColor(QPalette::Window, Rgb(fond));
-    p.setColor(QPalette::Button, Rgb(fond));
+    p.setColor(QPalette::Window, VersQColor(fond));
+    p.setColor(QPalette::Button, VersQColor(fond));
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
@@ -139,7 +133,7 @@ void Form1::CreeControles() {
     CadreVent = Place(new Cadre3D("Force du Vent", this), 230, 340, 169, 43, kPetite);
     FlecheVent = Panneau(CadreVent, "", {12, 18, 146, 20}, kMoyenne);
     Fond(FlecheVent, kGrisClair);
-    FlecheVent->SetAlignment(1);
+    FlecheVent->SetAlignment(Alignement::GaucheCentre);
     Vent = Place(new Etiquette("0", CadreVent), 63, 1, 27, 19, kPetite);
     // The one label that takes input: the keyboard reaches it too.
     Vent->setFocusPolicy(Qt::StrongFocus);
@@ -161,7 +155,7 @@ void Form1::CreeControles() {
     Panneau2 = Panneau(this, "Score [B]", {458, 351, 86, 31}, kMoyenne);
     Couleurs(Panneau2, kVertSombre, kGrisClair);
     Quitter = Place(new Bouton3D("Quitter", this), 559, 353, 72, 26, kMoyenne);
-    Texte(Quitter, kRougeSombre);
+    Texte(Quitter, kRougeQuitter);
     connect(Quitter, &QPushButton::clicked, this,
             [this] { QuandClic(Quitter, [this] { Quitter_Click(); }); });
 

@@ -18,7 +18,7 @@ struct Cas {
     int vent;
     const char* force;
     const char* fleche;
-    int alignement;
+    Alignement alignement;
 };
 
 TEST(Vent, StrengthArrowAndAlignmentFollowTheDraw) {
@@ -26,11 +26,13 @@ TEST(Vent, StrengthArrowAndAlignmentFollowTheDraw) {
     // or an arrow against the wrong side of its panel.
     test::FauxServices f;
     Form1 w(f.services());
-    const std::vector<Cas> cas{{-10, "10", "<<<<<<", 1},
-                               {-1, "1", "<", 1},
-                               {1, "1", ">", 4},
-                               {9, "9", ">>>>>", 4},
-                               {-4, "4", "<<<", 1}};
+    constexpr Alignement g = Alignement::GaucheCentre;
+    constexpr Alignement d = Alignement::DroiteCentre;
+    const std::vector<Cas> cas{{-10, "10", "<<<<<<", g},
+                               {-1, "1", "<", g},
+                               {1, "1", ">", d},
+                               {9, "9", ">>>>>", d},
+                               {-4, "4", "<<<", g}};
     for (const Cas& c : cas) {
         const int reamorcages = f.hasard.reamorcages;
         f.hasard.valeurs = {TiragePour(c.vent)};
@@ -50,7 +52,7 @@ TEST(Vent, ACalmShowsNoArrowAndKeepsTheLastAlignment) {
     for (int avant : {-3, 5}) {
         f.hasard.valeurs = {TiragePour(avant), TiragePour(0)};
         w.Vent_Click();
-        const int alignement = w.FlecheVent->Alignment();
+        const Alignement alignement = w.FlecheVent->Alignment();
         w.Vent_Click();
         EXPECT_EQ(w.ForceVent, 0);
         EXPECT_EQ(w.Vent->Caption(), "0");

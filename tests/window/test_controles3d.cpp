@@ -12,14 +12,14 @@ namespace {
 TEST(Panneau3D, AlignmentCodesPlaceTheCaptionLeftRightOrCentred) {
     // Guards against the wind arrow drawn against the wrong side of its panel.
     Panneau3D p;
-    EXPECT_EQ(p.Alignment(), 7);
+    EXPECT_EQ(p.Alignment(), Alignement::Centre);
     EXPECT_EQ(p.alignment(), Qt::AlignCenter);
-    p.SetAlignment(1);
+    p.SetAlignment(Alignement::GaucheCentre);
     EXPECT_EQ(p.alignment(), Qt::AlignLeft | Qt::AlignVCenter);
-    p.SetAlignment(4);
+    p.SetAlignment(Alignement::DroiteCentre);
     EXPECT_EQ(p.alignment(), Qt::AlignRight | Qt::AlignVCenter);
-    EXPECT_EQ(p.Alignment(), 4);
-    p.SetAlignment(7);
+    EXPECT_EQ(p.Alignment(), Alignement::DroiteCentre);
+    p.SetAlignment(Alignement::Centre);
     EXPECT_EQ(p.alignment(), Qt::AlignCenter);
 }
 
