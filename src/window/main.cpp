@@ -8,6 +8,7 @@
 #include <QStyleFactory>
 
 #include "platform/ServicesReels.h"
+#include "platform/Signaux.h"
 #include "window/Form1.h"
 #include "window/Traductions.h"
 
@@ -34,6 +35,7 @@ void EpargneLaRechercheDuBus() {
 int main(int argc, char** argv) {
     EpargneLaRechercheDuBus();
     QApplication app(argc, argv);
+    tir::ArretSurSignal();
     tir::InstalleTraductions(app);
     // The classic bevelled look the layout was drawn for.
     QApplication::setStyle(QStyleFactory::create("Windows"));

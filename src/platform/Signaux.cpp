@@ -1,0 +1,56 @@
+// The stop signals reach the event loop through a pipe: the handler only writes the signal's
+// number, and a notifier on the other end ends the process.
+#include "platform/Signaux.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <array>
+#include <cerrno>
+#include <csignal>
+
+namespace tir {
+
+namespace {
+
+std::array<int, 2> tuyau{-1, -1};
+
+void QuandSignal(int numero) {
+    const int erreur = errno;
+    const auto octet = static_cast<unsigned char>(numero);
+    [[maybe_unused]] const ssize_t n = write(tuyau[1], &octet, 1);
+    errno = erreur;
+}
+
+// Every write of the game is one atomic replacement done without letting events through, so no
+// write is ever under way when the notifier runs: "Tir.ini" is whole, the old one or the new one.
+// Nothing else is kept between games, so the game can end at once, even in the middle of a shot
+// (a close would wait for the shot's end) or with the record dialog open (the record is then not
+// kept, as with "Annuler").
+void Termine(int numero) {
+    std::signal(numero, SIG_DFL);
+    std::raise(numero);
+    _exit(128 + numero);
+}
+
+}  // namespace
+
+void ArretSurSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (tuyau[0] >= 0 || pipe2(tuyau.data(), O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notificateur =
+        new QSocketNotifier(tuyau[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notificateur, &QSocketNotifier::activated, [] {
+        unsigned char octet = 0;
+        if (read(tuyau[0], &octet, 1) == 1) Termine(octet);
+    });
+    struct sigaction action {};
+    action.sa_handler = QuandSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int numero : {SIGTERM, SIGINT, SIGHUP}) sigaction(numero, &action, nullptr);
+}
+
+}  // namespace tir
