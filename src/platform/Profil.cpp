@@ -141,6 +141,13 @@ class Analyseur {
                 p += kMarqueUtf8.size();
             }
             while (p < bout && !fini_) {
+                // Blank lines change nothing: runs of them are passed over in one go.
+                if (etat_ == Etat::Debut) {
+                    while (p < bout && (*p == '\n' || EstBlanc(*p))) {
+                        if (*p++ == '\n') debutLigne_ = pos + (p - tampon.data());
+                    }
+                    if (p == bout) break;
+                }
                 if (etat_ == Etat::Reste) {
                     const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(bout - p));
                     if (!lf) break;
@@ -328,8 +335,15 @@ bool EcritTout(int fd, const char* octets, std::size_t n, off_t ou) {
     return true;
 }
 
-// Copies [debut, fin) of `source` to `cible` at `ou`, a slice at a time.
+// Copies [debut, fin) of `source` to `cible` at `ou`: by the system where it can, else a slice at
+// a time.
 bool Copie(int source, off_t debut, off_t fin, int cible, off_t ou) {
+    while (debut < fin) {
+        const ssize_t n =
+            copy_file_range(source, &debut, cible, &ou, static_cast<std::size_t>(fin - debut), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+    }
     std::array<char, kTranche> tampon{};
     while (debut < fin) {
         const auto n = static_cast<std::size_t>(std::min<off_t>(fin - debut, kTranche));

@@ -7,8 +7,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include "platform/Arret.h"
 #include "platform/ServicesReels.h"
-#include "platform/Signaux.h"
 #include "window/Form1.h"
 #include "window/Traductions.h"
 
@@ -48,5 +48,6 @@ int main(int argc, char** argv) {
     tir::DossierProgramme dossier;
     tir::Form1 fenetre(tir::Services{horloge, hasard, lecteur, saisie, dossier});
     fenetre.show();
+    tir::ArretAvecLaFenetre(fenetre);
     return QApplication::exec();
 }

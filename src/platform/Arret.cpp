@@ -1,12 +1,16 @@
 // The stop signals reach the event loop through a pipe: the handler only writes the signal's
-// number, and a notifier on the other end ends the process.
-#include "platform/Signaux.h"
+// number, and a notifier on the other end ends the process. The window's destruction is seen in
+// the X events Qt receives.
+#include "platform/Arret.h"
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QWidget>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -35,7 +39,33 @@ void Termine(int numero) {
     _exit(128 + numero);
 }
 
+// Qt keeps running when its top-level window is destroyed by someone else: it only learns of it
+// as a DestroyNotify event on the window.
+class FiltreDestruction : public QAbstractNativeEventFilter {
+  public:
+    explicit FiltreDestruction(xcb_window_t fenetre) : fenetre_(fenetre) {}
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* evenement = static_cast<const xcb_generic_event_t*>(message);
+        constexpr std::uint8_t kSansOrigine = 0x7f;  // the bit set for events sent by a client
+        if ((evenement->response_type & kSansOrigine) != XCB_DESTROY_NOTIFY) return false;
+        const auto* detruite = static_cast<const xcb_destroy_notify_event_t*>(message);
+        // As for a signal: no write is under way while events are handled.
+        if (detruite->window == fenetre_) _exit(0);
+        return false;
+    }
+
+  private:
+    xcb_window_t fenetre_;
+};
+
 }  // namespace
+
+void ArretAvecLaFenetre(QWidget& fenetre) {
+    if (QCoreApplication::instance() == nullptr) return;
+    static FiltreDestruction filtre(static_cast<xcb_window_t>(fenetre.winId()));
+    QCoreApplication::instance()->installNativeEventFilter(&filtre);
+}
 
 void ArretSurSignal() {
     std::signal(SIGXFSZ, SIG_IGN);

@@ -1,5 +1,7 @@
-// How the system's requests to stop reach the game.
+// What ends the game from outside: the system's stop signals, and the window's destruction.
 #pragma once
+
+class QWidget;
 
 namespace tir {
 
@@ -8,5 +10,9 @@ namespace tir {
 // loop as soon as the loop, or a wait inside a shot, lets events through: the process ends by the
 // same signal, as if it had not been caught. Call once, after the application object exists.
 void ArretSurSignal();
+
+// Ends the program when another client of the X server destroys `fenetre` (the game would go on
+// without a window, unseen and impossible to close). Nothing on other window systems.
+void ArretAvecLaFenetre(QWidget& fenetre);
 
 }  // namespace tir

@@ -1,0 +1,103 @@
+// The system's requests to stop, at every moment of a shot and of the record dialog, and the
+// file size limit: each case runs in a child process of its own.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "../../fuzz/ProfilInvariants.h"
+#include "Partie.h"
+#include "platform/Arret.h"
+
+namespace tir::test {
+namespace {
+
+// Fake time, but every wait and breath lets the window system's non-input events through, as
+// the real clock does: that is where a stop request is seen.
+struct HorlogeQuiRespire : FausseHorloge {
+    void AttendsJusqua(double echeance) override {
+        FausseHorloge::AttendsJusqua(echeance);
+        Respire();
+    }
+    void Respire() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+};
+
+// The signal comes as the sound of the chosen moment starts.
+struct LecteurQuiSignale : FauxLecteur {
+    QString moment;
+    int numero = 0;
+    void Joue(const QString& chemin) override {
+        if (chemin.endsWith(moment)) std::raise(numero);
+    }
+};
+
+// The record dialog gets the signal while it waits for the name.
+struct DialogueQuiSignale : Saisie {
+    int numero = 0;
+    QString InputBox(const QString&, const QString&, const QString&) override {
+        std::raise(numero);
+        QCoreApplication::processEvents();
+        return QStringLiteral("Jamais");
+    }
+};
+
+const QByteArray kAncien = "[Tir_au_Murax]\r\nScoreMaxi= 5\r\nNomJoueur=Ancien\r\n";
+
+TEST(Signaux, AStopSignalEndsTheGameAtEveryMomentOfAShotAndLeavesTheRecordWhole) {
+    // Guards against a stop request waiting for the shot's end (or never seen, once a sound
+    // library took the signals), and against a record file left cut by it.
+    const struct {
+        const char* moment;  // the sound that starts it; empty: the record dialog
+        int numero;
+    } cas[] = {{"Trnmurax.wav", SIGTERM}, {"Explosion", SIGTERM}, {"Flammes.wav", SIGTERM},
+               {"YouWin.wav", SIGTERM},   {"", SIGTERM},          {"Explosion", SIGINT},
+               {"Explosion", SIGHUP}};
+    for (const auto& [moment, numero] : cas) {
+        FauxDossier dossier;
+        QFile f(dossier.dossier.filePath("Tir.ini"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(kAncien) == kAncien.size());
+        f.close();
+        const pid_t enfant = fork();
+        if (enfant == 0) {
+            ArretSurSignal();
+            HorlogeQuiRespire horloge;
+            LecteurQuiSignale lecteur;
+            lecteur.moment = moment;
+            lecteur.numero = *moment ? numero : 0;
+            DialogueQuiSignale dialogue;
+            dialogue.numero = numero;
+            Table t(horloge, lecteur, dossier, &dialogue);
+            JoueDixTouches(t, "Jamais");
+            _exit(0);  // the game went on to its end
+        }
+        int statut = 0;
+        waitpid(enfant, &statut, 0);
+        EXPECT_TRUE(WIFSIGNALED(statut) && WTERMSIG(statut) == numero) << moment << " " << numero;
+        EXPECT_EQ(fuzz::Contenu(f.fileName()), kAncien) << moment;
+    }
+}
+
+TEST(Signaux, BeyondTheFileSizeLimitTheRecordIsNotKeptAndTheGameGoesOn) {
+    // Guards against SIGXFSZ killing the game when a record is written under "ulimit -f 0".
+    FauxDossier dossier;
+    const pid_t enfant = fork();
+    if (enfant == 0) {
+        ArretSurSignal();
+        const rlimit rien{0, 0};
+        setrlimit(RLIMIT_FSIZE, &rien);
+        FausseHorloge horloge;
+        FauxLecteur lecteur;
+        Table t(horloge, lecteur, dossier);
+        const Bilan b = JoueDixTouches(t, "Pilote");
+        _exit(b.coups == kCoupsParPartie && b.dialogues == 1 ? 0 : 1);
+    }
+    int statut = 0;
+    waitpid(enfant, &statut, 0);
+    EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
+    EXPECT_FALSE(QFile::exists(dossier.dossier.filePath("Tir.ini")));
+}
+
+}  // namespace
+}  // namespace tir::test
