@@ -359,6 +359,13 @@ TEST(FichierRecord, AHugeFileIsReadAndWrittenInAFewMegabytesAndLosesNothing) {
     EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
     EXPECT_EQ(fuzz::Contenu(fichier),
               "[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Nous\r\n" + blancs);
+    // A terabyte with nothing in it is not a record file: read as none, left as it is.
+    QFile enorme(fichier);
+    constexpr qint64 kTeraoctet = qint64{1} << 40;
+    ASSERT_TRUE(enorme.resize(kTeraoctet));
+    EXPECT_EQ(LitProfil(kSection, "ScoreMaxi", "?", kTampon, fichier), "?");
+    EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
+    EXPECT_EQ(QFileInfo(fichier).size(), kTeraoctet);
 }
 
 }  // namespace
