@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 namespace tir {
 
@@ -25,29 +26,43 @@ char Minuscule(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool MemeNom(const QByteArray& a, const QByteArray& b) {
-    if (a.size() != b.size()) return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (Minuscule(a[i]) != Minuscule(b[i])) return false;
-    }
-    return true;
-}
-
 // Text gathered byte by byte after its leading blanks, kept to `cap` bytes: the rest only tells
 // whether anything but blanks came after them. Enough to compare a name with names of at most
-// `cap` bytes, or to give a value cut to `cap` bytes, for a line of any length.
+// `cap` bytes, or to give a value cut to `cap` bytes, for a line of any length. Its storage is
+// kept from line to line.
 struct Morceau {
-    QByteArray debut;
+    std::string debut;
     qsizetype cap = 0;
     bool suite = false;  // a non-blank byte beyond the cap
+    void Reprend(qsizetype nouveauCap) {
+        debut.clear();
+        cap = nouveauCap;
+        suite = false;
+    }
     void Ajoute(char c) {
-        if (debut.size() < cap) {
+        if (static_cast<qsizetype>(debut.size()) < cap) {
             debut += c;
         } else if (!EstBlanc(c)) {
             suite = true;
         }
     }
-    QByteArray Texte() const { return suite ? debut : SansBlancs(debut); }
+    // The length without the blanks at its end, when nothing came beyond the cap.
+    std::size_t Longueur() const {
+        std::size_t n = debut.size();
+        while (!suite && n > 0 && EstBlanc(debut[n - 1])) --n;
+        return n;
+    }
+    QByteArray Texte() const {
+        return QByteArray(debut.data(), static_cast<qsizetype>(Longueur()));
+    }
+    // Whether it is `nom`, without regard to the case of ASCII letters.
+    bool Est(const QByteArray& nom) const {
+        if (suite || Longueur() != static_cast<std::size_t>(nom.size())) return false;
+        for (qsizetype i = 0; i < nom.size(); ++i) {
+            if (Minuscule(debut[static_cast<std::size_t>(i)]) != Minuscule(nom[i])) return false;
+        }
+        return true;
+    }
 };
 
 // Scans the file line by line, keeping no line: finds the first section named `section`, then in
@@ -116,8 +131,6 @@ class Analyseur {
         etat_ = Etat::Debut;
         entete_ = false;
         cle_ = -1;
-        nom_ = Morceau{};
-        valeur_ = Morceau{};
     }
 
     void Octet(char c) {
@@ -126,12 +139,12 @@ class Analyseur {
                 if (EstBlanc(c)) return;
                 if (c == '[') {
                     entete_ = true;
-                    nom_ = Morceau{{}, section_.size(), false};
+                    nom_.Reprend(section_.size());
                     etat_ = Etat::AvantNomSection;
                 } else if (!dansSection_ || c == ';' || c == '=') {
                     etat_ = Etat::Reste;
                 } else {
-                    nom_ = Morceau{{}, capCle_, false};
+                    nom_.Reprend(capCle_);
                     nom_.Ajoute(c);
                     etat_ = Etat::Cle;
                 }
@@ -156,12 +169,12 @@ class Analyseur {
                     return;
                 }
                 for (std::size_t i = 0; i < cles_.size(); ++i) {
-                    if (!plan_.lignes[i] && !nom_.suite && MemeNom(nom_.Texte(), cles_[i])) {
+                    if (!plan_.lignes[i] && nom_.Est(cles_[i])) {
                         cle_ = static_cast<int>(i);
                         break;
                     }
                 }
-                valeur_ = Morceau{{}, maxi_, false};
+                valeur_.Reprend(maxi_);
                 etat_ = cle_ >= 0 && maxi_ > 0 ? Etat::AvantValeur : Etat::Reste;
                 return;
             case Etat::AvantValeur:
@@ -182,7 +195,7 @@ class Analyseur {
         if (entete_) {
             if (dansSection_) {
                 fini_ = true;  // the section ends here
-            } else if (!nom_.suite && MemeNom(nom_.Texte(), section_)) {
+            } else if (nom_.Est(section_)) {
                 dansSection_ = true;
                 plan_.section = true;
                 plan_.apresNonBlanc = fin;
