@@ -5,7 +5,6 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
@@ -14,6 +13,7 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 
 namespace tir {
 
@@ -39,31 +39,41 @@ void Termine(int numero) {
     _exit(128 + numero);
 }
 
+// The X protocol's DestroyNotify event, as xcb hands it to Qt (the layout is the protocol's own).
+constexpr std::uint8_t kDestroyNotify = 17;
+constexpr std::uint8_t kSansOrigine = 0x7f;  // the high bit marks events sent by a client
+struct DestructionX {
+    std::uint8_t type;
+    std::uint8_t inutilise;
+    std::uint16_t sequence;
+    std::uint32_t evenement;
+    std::uint32_t fenetre;
+};
+
 // Qt keeps running when its top-level window is destroyed by someone else: it only learns of it
 // as a DestroyNotify event on the window.
 class FiltreDestruction : public QAbstractNativeEventFilter {
   public:
-    explicit FiltreDestruction(xcb_window_t fenetre) : fenetre_(fenetre) {}
+    explicit FiltreDestruction(std::uint32_t fenetre) : fenetre_(fenetre) {}
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t") return false;
-        const auto* evenement = static_cast<const xcb_generic_event_t*>(message);
-        constexpr std::uint8_t kSansOrigine = 0x7f;  // the bit set for events sent by a client
-        if ((evenement->response_type & kSansOrigine) != XCB_DESTROY_NOTIFY) return false;
-        const auto* detruite = static_cast<const xcb_destroy_notify_event_t*>(message);
+        const auto* detruite = static_cast<const DestructionX*>(message);
         // As for a signal: no write is under way while events are handled.
-        if (detruite->window == fenetre_) _exit(0);
+        if ((detruite->type & kSansOrigine) == kDestroyNotify && detruite->fenetre == fenetre_) {
+            _exit(0);
+        }
         return false;
     }
 
   private:
-    xcb_window_t fenetre_;
+    std::uint32_t fenetre_;
 };
 
 }  // namespace
 
 void ArretAvecLaFenetre(QWidget& fenetre) {
     if (QCoreApplication::instance() == nullptr) return;
-    static FiltreDestruction filtre(static_cast<xcb_window_t>(fenetre.winId()));
+    static FiltreDestruction filtre(static_cast<std::uint32_t>(fenetre.winId()));
     QCoreApplication::instance()->installNativeEventFilter(&filtre);
 }
 

@@ -1,11 +1,13 @@
-// The system's requests to stop, at every moment of a shot and of the record dialog, and the
-// file size limit: each case runs in a child process of its own.
+// The system's requests to stop, at every moment of a shot and of the record dialog, the file size
+// limit, and the window destroyed by another client: each case runs in a child process of its own.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QAbstractEventDispatcher>
 #include <csignal>
+#include <cstdint>
 
 #include "../../fuzz/ProfilInvariants.h"
 #include "Partie.h"
@@ -97,6 +99,28 @@ TEST(Signaux, BeyondTheFileSizeLimitTheRecordIsNotKeptAndTheGameGoesOn) {
     waitpid(enfant, &statut, 0);
     EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
     EXPECT_FALSE(QFile::exists(dossier.dossier.filePath("Tir.ini")));
+}
+
+TEST(Signaux, TheWindowDestroyedByAnotherClientEndsTheProgramAndNoOtherWindowDoes) {
+    // Guards against a game left running without a window after an "xkill"-like destruction.
+    for (const bool laNotre : {true, false}) {
+        const pid_t enfant = fork();
+        if (enfant == 0) {
+            FauxServices s;
+            Form1 f(s.services());
+            f.show();
+            ArretAvecLaFenetre(f);
+            // DestroyNotify as the X server sends it: type, pad, sequence, event, window.
+            const auto fenetre = static_cast<std::uint32_t>(f.winId()) + (laNotre ? 0 : 1);
+            std::array<std::uint32_t, 8> evenement{17, fenetre, fenetre};
+            QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t",
+                                                                    evenement.data(), nullptr);
+            _exit(3);  // still running
+        }
+        int statut = 0;
+        waitpid(enfant, &statut, 0);
+        EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == (laNotre ? 0 : 3)) << laNotre;
+    }
 }
 
 }  // namespace
