@@ -77,9 +77,14 @@ std::optional<std::pair<QByteArray, QByteArray>> Coupe(const QString& fichier) {
     return std::make_pair(dossier, nom);
 }
 
+// The folder, to reach the file through and to lock. A folder the player may pass through but not
+// list still gives its file, without a lock (a lock needs a folder opened for reading).
 int OuvreDossier(const QByteArray& dossier) {
-    return SansInterruption(
+    const int fd = SansInterruption(
         [&] { return open(dossier.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    if (fd >= 0 || errno != EACCES) return fd;
+    return SansInterruption(
+        [&] { return open(dossier.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); });
 }
 
 // The file, opened without following a link and without waiting on a pipe; -1 with errno when it

@@ -256,5 +256,23 @@ TEST_F(Profil, WritesAWritableFileInPlaceInAReadOnlyFolderButCreatesNoFileThere)
     EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
 }
 
+TEST_F(Profil, ReadsAndWritesThroughAFolderThatCannotBeListed) {
+    // Guards against the folder's lock (which needs the folder opened for reading) costing the
+    // record where the player may pass through the folder but not list it.
+    Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
+    ASSERT_TRUE(QFile::setPermissions(fichier, kTous));
+    const auto passage =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    ASSERT_TRUE(QFile::setPermissions(dossier.path(), passage | kParcours));
+    {
+        CommeUtilisateurOrdinaire ordinaire;
+        if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
+        EXPECT_EQ(Lit("ScoreMaxi"), "40");
+        EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier));
+    }
+    QFile::setPermissions(dossier.path(), kTous);
+    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 90\r\n");
+}
+
 }  // namespace
 }  // namespace tir
