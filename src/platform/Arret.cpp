@@ -90,7 +90,12 @@ void ArretSurSignal() {
     action.sa_handler = QuandSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int numero : {SIGTERM, SIGINT, SIGHUP}) sigaction(numero, &action, nullptr);
+    for (const int numero : {SIGTERM, SIGINT, SIGHUP}) {
+        // A signal the game was started ignoring ("nohup", a background job) stays ignored.
+        struct sigaction avant {};
+        if (sigaction(numero, nullptr, &avant) == 0 && avant.sa_handler == SIG_IGN) continue;
+        sigaction(numero, &action, nullptr);
+    }
 }
 
 }  // namespace tir
