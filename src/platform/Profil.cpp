@@ -1,150 +1,299 @@
-// Private profile files: read by section and key, written whole beside the old file and renamed.
+// Private profile files: scanned as a stream, written whole beside the old file and renamed, all
+// under a lock on the folder.
 #include "platform/Profil.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QRandomGenerator>
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <functional>
 #include <optional>
-#include <vector>
+#include <thread>
+
+#include "platform/ProfilAnalyse.h"
 
 namespace tir {
 
 namespace {
 
-const QByteArray kMarqueUtf8("\xEF\xBB\xBF");
 const QByteArray kFinDeLigne("\r\n");
+constexpr std::size_t kTranche = 64 * 1024;
+// How long a copy waits for another one to finish its write before giving up on the record.
+constexpr auto kAttenteVerrouMaxi = std::chrono::milliseconds(500);
+constexpr auto kPasAttente = std::chrono::milliseconds(1);
+// Far beyond any record file: a larger one (a sparse file of a terabyte costs nothing to make)
+// is not the game's, and scanning it would hold up the end of the game.
+constexpr off_t kTailleMaxi = off_t{64} << 20;
+// A file rewritten in place keeps in memory the part between its first and its last change.
+constexpr qsizetype kMilieuMaxi = 4 << 20;
+// "Tir.ini.XXXXXX": the temporary names of the game's own writes.
+constexpr int kLettresTemporaire = 6;
+const QByteArray kAlphabet("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
 
-// One line of the file: its text and, apart, the line end it had ("\r\n", "\n" or none).
-struct Ligne {
-    QByteArray texte;
-    QByteArray fin;
+int SansInterruption(const std::function<int()>& appel) {
+    int r = 0;
+    do r = appel();
+    while (r < 0 && errno == EINTR);
+    return r;
+}
+
+// A descriptor closed when it goes out of scope.
+class Descripteur {
+  public:
+    explicit Descripteur(int fd = -1) : fd_(fd) {}
+    ~Descripteur() {
+        if (fd_ >= 0) close(fd_);
+    }
+    Descripteur(const Descripteur&) = delete;
+    Descripteur& operator=(const Descripteur&) = delete;
+    int get() const { return fd_; }
+    void reset(int fd = -1) {
+        if (fd_ >= 0) close(fd_);
+        fd_ = fd;
+    }
+
+  private:
+    int fd_;
 };
 
-struct Fichier {
-    std::vector<Ligne> lignes;
-};
-
-bool EstBlanc(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
+// The folder part and the name part of an absolute path. No file at the root, and no relative
+// path (it would be taken from wherever the program was started).
+std::optional<std::pair<QByteArray, QByteArray>> Coupe(const QString& fichier) {
+    const QByteArray chemin = fichier.toLocal8Bit();
+    const qsizetype barre = chemin.lastIndexOf('/');
+    if (!chemin.startsWith('/') || barre <= 0) return std::nullopt;
+    const QByteArray nom = chemin.mid(barre + 1);
+    QByteArray dossier = chemin.left(barre);
+    while (dossier.endsWith('/')) dossier.chop(1);
+    if (dossier.isEmpty() || nom.isEmpty() || nom == "." || nom == "..") return std::nullopt;
+    return std::make_pair(dossier, nom);
 }
 
-QByteArray SansBlancs(QByteArray t) {
-    qsizetype debut = 0;
-    qsizetype fin = t.size();
-    while (debut < fin && EstBlanc(t[debut])) ++debut;
-    while (fin > debut && EstBlanc(t[fin - 1])) --fin;
-    return t.mid(debut, fin - debut);
+// The folder, to reach the file through and to lock. A folder the player may pass through but not
+// list still gives its file, without a lock (a lock needs a folder opened for reading).
+int OuvreDossier(const QByteArray& dossier) {
+    const int fd = SansInterruption(
+        [&] { return open(dossier.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    if (fd >= 0 || errno != EACCES) return fd;
+    return SansInterruption(
+        [&] { return open(dossier.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); });
 }
 
-bool MemeNom(const QByteArray& a, const QByteArray& b) {
-    return a.toLower() == b.toLower();
-}
-
-Fichier Decoupe(const QByteArray& octets) {
-    Fichier f;
-    qsizetype debut = 0;
-    while (debut < octets.size()) {
-        const qsizetype lf = octets.indexOf('\n', debut);
-        const qsizetype bout = lf < 0 ? octets.size() : lf;
-        // A carriage return ends a line only before its line feed: a lone one at the very end of
-        // the file is part of the last line's text, or a write elsewhere would drop it.
-        const bool cr = lf >= 0 && bout > debut && octets[bout - 1] == '\r';
-        Ligne l;
-        l.texte = octets.mid(debut, bout - debut - (cr ? 1 : 0));
-        l.fin = lf < 0 ? QByteArray() : (cr ? kFinDeLigne : QByteArray("\n"));
-        f.lignes.push_back(std::move(l));
-        debut = lf < 0 ? octets.size() : lf + 1;
+// The file, opened without following a link and without waiting on a pipe; -1 with errno when it
+// cannot be, is not a regular file or is too large.
+int OuvreFichier(int dossier, const QByteArray& nom, int mode) {
+    const int fd = SansInterruption([&] {
+        return openat(dossier, nom.constData(), mode | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    });
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kTailleMaxi) {
+        close(fd);
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return -1;
     }
-    return f;
+    return fd;
 }
 
-// The text of line i as it is matched: the byte-order mark at the very start does not count.
-QByteArray TexteLu(const Fichier& f, std::size_t i) {
-    const QByteArray& t = f.lignes[i].texte;
-    return i == 0 && t.startsWith(kMarqueUtf8) ? t.mid(kMarqueUtf8.size()) : t;
-}
-
-// The section's name when line i is a section header.
-std::optional<QByteArray> EnTete(const Fichier& f, std::size_t i) {
-    const QByteArray t = SansBlancs(TexteLu(f, i));
-    if (!t.startsWith('[')) return std::nullopt;
-    const qsizetype ferme = t.indexOf(']');
-    return SansBlancs(t.mid(1, (ferme < 0 ? t.size() : ferme) - 1));
-}
-
-// The key and the value of line i when it is a key=value line; a line starting with ';' is a
-// comment, whatever it holds.
-std::optional<std::pair<QByteArray, QByteArray>> Entree(const Fichier& f, std::size_t i) {
-    const QByteArray t = TexteLu(f, i);
-    const qsizetype egal = t.indexOf('=');
-    if (egal < 0 || SansBlancs(t).startsWith(';')) return std::nullopt;
-    return std::make_pair(SansBlancs(t.left(egal)), SansBlancs(t.mid(egal + 1)));
-}
-
-// Where a section lies: its header line and the line after its last one.
-struct Place {
-    std::size_t entete;
-    std::size_t fin;
-};
-
-std::optional<Place> TrouveSection(const Fichier& f, const QByteArray& section) {
-    for (std::size_t i = 0; i < f.lignes.size(); ++i) {
-        const auto nom = EnTete(f, i);
-        if (!nom || !MemeNom(*nom, section)) continue;
-        std::size_t fin = i + 1;
-        while (fin < f.lignes.size() && !EnTete(f, fin)) ++fin;
-        return Place{i, fin};
+std::vector<QByteArray> LitDans(int dossier, const QByteArray& nom, const QByteArray& section,
+                                const std::vector<QByteArray>& cles, const QByteArray& defaut,
+                                int taille) {
+    const qsizetype maxi = taille > 1 ? taille - 1 : 0;
+    std::vector<QByteArray> valeurs(cles.size(), defaut.left(maxi));
+    const Descripteur fd(OuvreFichier(dossier, nom, O_RDONLY));
+    if (fd.get() < 0) return valeurs;
+    const auto plan = AnalyseProfil(fd.get(), section, cles, maxi);
+    if (!plan) return valeurs;
+    for (std::size_t i = 0; i < cles.size(); ++i) {
+        if (plan->lignes[i]) valeurs[i] = plan->valeurs[i].left(maxi);
     }
-    return std::nullopt;
+    return valeurs;
 }
 
-std::optional<std::size_t> TrouveCle(const Fichier& f, const Place& p, const QByteArray& cle) {
-    for (std::size_t i = p.entete + 1; i < p.fin; ++i) {
-        const auto entree = Entree(f, i);
-        if (entree && MemeNom(entree->first, cle)) return i;
+bool EcritTout(int fd, const char* octets, std::size_t n, off_t ou) {
+    while (n > 0) {
+        const ssize_t e = pwrite(fd, octets, n, ou);
+        if (e < 0 && errno == EINTR) continue;
+        if (e <= 0) return false;  // a full disk or the file size limit
+        octets += e;
+        n -= static_cast<std::size_t>(e);
+        ou += e;
     }
-    return std::nullopt;
+    return true;
 }
 
-// The whole file, or nothing when it cannot be read (missing, a folder, no permission).
-std::optional<QByteArray> Lit(const QString& fichier) {
-    const QFileInfo info(fichier);
-    if (!info.exists() || !info.isFile()) return std::nullopt;
-    QFile f(fichier);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return f.readAll();
-}
-
-// Puts cle=valeur into the lines: replaces the first key's line, or adds it after the last
-// non-blank line of the section, or adds the section at the end.
-void Range(Fichier& f, const QByteArray& section, const QByteArray& cle, const QByteArray& valeur) {
-    const Ligne entree{cle + '=' + valeur, kFinDeLigne};
-    const auto place = TrouveSection(f, section);
-    std::size_t ou = f.lignes.size();
-    if (place) {
-        if (const auto i = TrouveCle(f, *place, cle)) {
-            f.lignes[*i] = entree;
-            return;
+// Copies [debut, fin) of `source` to `cible` at `ou`: by the system where it can, else a slice at
+// a time.
+bool Copie(int source, off_t debut, off_t fin, int cible, off_t ou) {
+    while (debut < fin) {
+        const ssize_t n =
+            copy_file_range(source, &debut, cible, &ou, static_cast<std::size_t>(fin - debut), 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+    }
+    std::array<char, kTranche> tampon{};
+    while (debut < fin) {
+        const auto n = static_cast<std::size_t>(std::min<off_t>(fin - debut, kTranche));
+        const ssize_t lu = pread(source, tampon.data(), n, debut);
+        if (lu < 0 && errno == EINTR) continue;
+        if (lu <= 0 || !EcritTout(cible, tampon.data(), static_cast<std::size_t>(lu), ou)) {
+            return false;
         }
-        ou = place->fin;
-        while (ou > place->entete + 1 && SansBlancs(f.lignes[ou - 1].texte).isEmpty()) --ou;
+        debut += lu;
+        ou += lu;
     }
-    // The line before the new one must end, or the two would run together.
-    if (ou > 0 && f.lignes[ou - 1].fin.isEmpty()) f.lignes[ou - 1].fin = kFinDeLigne;
-    auto pos = f.lignes.begin() + static_cast<std::ptrdiff_t>(ou);
-    if (!place) pos = f.lignes.insert(pos, Ligne{'[' + section + ']', kFinDeLigne}) + 1;
-    f.lignes.insert(pos, entree);
+    return true;
 }
 
-// Whether the file may be written, checked by opening it for appending (which changes nothing)
-// so that the answer is the one the system gives this very process.
-bool Modifiable(const QString& fichier) {
-    QFile f(fichier);
-    return f.open(QIODevice::WriteOnly | QIODevice::Append);
+// The new file as a list of pieces: ranges of the old file and new text, in order.
+struct Piece {
+    off_t debut = 0, fin = 0;  // a range of the old file, when `texte` is empty
+    QByteArray texte;
+};
+
+std::vector<Piece> Montage(int ancien, const Plan& plan, const QByteArray& section,
+                           const std::vector<EntreeProfil>& entrees) {
+    std::vector<std::pair<off_t, std::size_t>> remplacees;  // a found key's line, by position
+    QByteArray ajout;
+    for (std::size_t i = 0; i < entrees.size(); ++i) {
+        const QByteArray ligne = entrees[i].first + '=' + entrees[i].second + kFinDeLigne;
+        if (plan.lignes[i]) {
+            remplacees.emplace_back(plan.lignes[i]->first, i);
+        } else {
+            ajout += ligne;
+        }
+    }
+    std::sort(remplacees.begin(), remplacees.end());
+    std::vector<Piece> pieces;
+    off_t pos = 0;
+    for (const auto& [debut, i] : remplacees) {
+        if (debut > pos) pieces.push_back({pos, debut, {}});
+        pieces.push_back({0, 0, entrees[i].first + '=' + entrees[i].second + kFinDeLigne});
+        pos = plan.lignes[i]->second;
+    }
+    if (!ajout.isEmpty()) {
+        // Missing keys go after the section's last non-blank line, or in a new section at the end.
+        const off_t ou = plan.section ? plan.apresNonBlanc : plan.taille;
+        if (ou > pos) pieces.push_back({pos, ou, {}});
+        // The line before the new ones must end, or they would run together.
+        // (A replaced line just before ends with its own.)
+        char avant = '\n';
+        if (ou > pos && pread(ancien, &avant, 1, ou - 1) != 1) avant = '\n';
+        if (!plan.section) ajout.prepend('[' + section + ']' + kFinDeLigne);
+        if (avant != '\n') ajout.prepend(kFinDeLigne);
+        pieces.push_back({0, 0, ajout});
+        pos = ou;
+    }
+    if (plan.taille > pos) pieces.push_back({pos, plan.taille, {}});
+    return pieces;
 }
 
-// A section or key name that could be written and read back as itself: not empty, on one line,
-// without blanks around it (they are not part of the name when it is read).
+bool EcritPieces(int ancien, const std::vector<Piece>& pieces, int cible) {
+    off_t ou = 0;
+    for (const Piece& p : pieces) {
+        if (!p.texte.isEmpty()) {
+            if (!EcritTout(cible, p.texte.constData(), static_cast<std::size_t>(p.texte.size()),
+                           ou)) {
+                return false;
+            }
+            ou += p.texte.size();
+        } else {
+            if (!Copie(ancien, p.debut, p.fin, cible, ou)) return false;
+            ou += p.fin - p.debut;
+        }
+    }
+    return true;
+}
+
+// Rewrites the file in its own place: the part from the first change to the last is built in
+// memory, the rest of the file is moved by the difference in size a slice at a time.
+bool EcritSurPlace(int fd, const Plan& plan, const std::vector<Piece>& pieces) {
+    std::size_t premier = 0;
+    while (premier < pieces.size() && pieces[premier].texte.isEmpty()) ++premier;
+    if (premier == pieces.size()) return fsync(fd) == 0;
+    std::size_t dernier = pieces.size();
+    while (pieces[dernier - 1].texte.isEmpty()) --dernier;
+    const off_t debut = premier > 0 ? pieces[premier - 1].fin : 0;
+    const off_t fin = dernier < pieces.size() ? pieces[dernier].debut : plan.taille;
+    QByteArray milieu;
+    for (std::size_t i = premier; i < dernier; ++i) {
+        const Piece& p = pieces[i];
+        if (milieu.size() + p.texte.size() + (p.fin - p.debut) > kMilieuMaxi) return false;
+        if (!p.texte.isEmpty()) {
+            milieu += p.texte;
+            continue;
+        }
+        const qsizetype deja = milieu.size();
+        milieu.resize(deja + (p.fin - p.debut));
+        if (pread(fd, milieu.data() + deja, static_cast<std::size_t>(p.fin - p.debut), p.debut) !=
+            p.fin - p.debut) {
+            return false;
+        }
+    }
+    const off_t ecart = debut + milieu.size() - fin;
+    std::array<char, kTranche> tampon{};
+    // The rest of the file moves towards its end from its end, towards its start from its start,
+    // so that no slice is overwritten before it is moved.
+    for (off_t reste = plan.taille - fin; reste > 0 && ecart != 0;) {
+        const off_t n = std::min<off_t>(reste, kTranche);
+        const off_t de = ecart > 0 ? fin + reste - n : plan.taille - reste;
+        if (pread(fd, tampon.data(), static_cast<std::size_t>(n), de) != n ||
+            !EcritTout(fd, tampon.data(), static_cast<std::size_t>(n), de + ecart)) {
+            return false;
+        }
+        reste -= n;
+    }
+    if (!EcritTout(fd, milieu.constData(), static_cast<std::size_t>(milieu.size()), debut)) {
+        return false;
+    }
+    if (ecart < 0 && ftruncate(fd, plan.taille + ecart) != 0) return false;
+    return fsync(fd) == 0;
+}
+
+// Removes what interrupted writes of the game left: "<name>.XXXXXX", regular files only. Run
+// under the folder's lock, when no other copy of the game is writing.
+void RetireTemporaires(int dossier, const QByteArray& nom) {
+    const int copie = dup(dossier);
+    if (copie < 0) return;
+    DIR* d = fdopendir(copie);
+    if (!d) {
+        close(copie);
+        return;
+    }
+    while (const dirent* e = readdir(d)) {
+        const QByteArray n(e->d_name);
+        if (n.size() != nom.size() + 1 + kLettresTemporaire || !n.startsWith(nom + '.')) continue;
+        bool motif = true;
+        for (qsizetype i = nom.size() + 1; i < n.size(); ++i)
+            motif = motif && kAlphabet.contains(n[i]);
+        struct stat st {};
+        if (motif && fstatat(dossier, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode)) {
+            unlinkat(dossier, e->d_name, 0);
+        }
+    }
+    closedir(d);
+}
+
+QByteArray NomTemporaire(const QByteArray& nom) {
+    QByteArray n = nom + '.';
+    for (int i = 0; i < kLettresTemporaire; ++i) {
+        n += kAlphabet[static_cast<qsizetype>(
+            QRandomGenerator::global()->bounded(static_cast<int>(kAlphabet.size())))];
+    }
+    return n;
+}
+
+// A name is one that can be written and read back as itself: not empty, on one line, without
+// blanks around it (they are not part of the name when it is read).
 bool NomValide(const QByteArray& nom, const char* interdit) {
     return !nom.isEmpty() && SansBlancs(nom) == nom && !nom.contains('\r') && !nom.contains('\n') &&
            !nom.contains(interdit);
@@ -154,53 +303,135 @@ bool NomValide(const QByteArray& nom, const char* interdit) {
 
 QByteArray LitProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& defaut,
                      int taille, const QString& fichier) {
-    const qsizetype maxi = taille > 1 ? taille - 1 : 0;
-    QByteArray valeur = defaut;
-    if (const auto octets = Lit(fichier)) {
-        const Fichier f = Decoupe(*octets);
-        if (const auto place = TrouveSection(f, section)) {
-            if (const auto i = TrouveCle(f, *place, cle)) valeur = Entree(f, *i)->second;
-        }
-    }
-    return valeur.left(maxi);
+    return LitProfil(section, std::vector<QByteArray>{cle}, defaut, taille, fichier).front();
+}
+
+std::vector<QByteArray> LitProfil(const QByteArray& section, const std::vector<QByteArray>& cles,
+                                  const QByteArray& defaut, int taille, const QString& fichier) {
+    const auto parts = Coupe(fichier);
+    const Descripteur dossier(parts ? OuvreDossier(parts->first) : -1);
+    return LitDans(dossier.get(), parts ? parts->second : QByteArray(), section, cles, defaut,
+                   taille);
 }
 
 bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& valeur,
                  const QString& fichier) {
-    // A key starting with ';' would be a comment, one starting with '[' a section header.
-    if (!NomValide(section, "]") || !NomValide(cle, "=") || cle.startsWith(';') ||
-        cle.startsWith('[')) {
-        return false;
+    ProfilVerrouille profil(fichier);
+    return profil.Pris() && profil.Ecrit(section, {{cle, valeur}});
+}
+
+// The lock is taken on the folder itself rather than on the file: the file is replaced by a
+// rename at every write, so a lock on it would be on the old file, which the next copy no longer
+// sees; a lock file of its own would add a file beside the record and could not be created in a
+// read-only folder. The folder stays the same through every write.
+ProfilVerrouille::ProfilVerrouille(const QString& fichier) {
+    const auto parts = Coupe(fichier);
+    if (!parts) return;
+    const int dossier = OuvreDossier(parts->first);
+    if (dossier < 0) return;
+    const auto limite = std::chrono::steady_clock::now() + kAttenteVerrouMaxi;
+    while (flock(dossier, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) break;  // no locks here: go on without
+        if (std::chrono::steady_clock::now() >= limite) {
+            close(dossier);
+            return;
+        }
+        std::this_thread::sleep_for(kPasAttente);
     }
-    const QFileInfo info(fichier);
-    QByteArray ancien;
-    if (info.exists()) {
-        // A file that cannot be read or written is left as it is: never replace what we could
-        // not read.
-        if (!info.isFile() || !Modifiable(fichier)) return false;
-        const auto octets = Lit(fichier);
-        if (!octets) return false;
-        ancien = *octets;
+    dossier_ = dossier;
+    nom_ = parts->second;
+}
+
+ProfilVerrouille::~ProfilVerrouille() {
+    if (dossier_ >= 0) close(dossier_);  // releases the lock
+}
+
+std::vector<QByteArray> ProfilVerrouille::Lit(const QByteArray& section,
+                                              const std::vector<QByteArray>& cles,
+                                              const QByteArray& defaut, int taille) const {
+    return LitDans(dossier_, nom_, section, cles, defaut, taille);
+}
+
+bool ProfilVerrouille::Ecrit(const QByteArray& section, const std::vector<EntreeProfil>& entrees) {
+    if (!Pris() || !NomValide(section, "]")) return false;
+    std::vector<EntreeProfil> lignes;
+    std::vector<QByteArray> cles;
+    for (const auto& [cle, valeur] : entrees) {
+        // A key starting with ';' would be a comment, one starting with '[' a section header.
+        if (!NomValide(cle, "=") || cle.startsWith(';') || cle.startsWith('[')) return false;
+        // A line break in the value would add lines of its own (a typed name could forge a
+        // record): the value stays on its one line.
+        QByteArray surUneLigne = valeur;
+        surUneLigne.replace('\r', ' ').replace('\n', ' ');
+        lignes.emplace_back(cle, surUneLigne);
+        cles.push_back(cle);
     }
-    // A line break in the value would add lines of its own (a typed name could forge a record):
-    // the value stays on its one line.
-    QByteArray surUneLigne = valeur;
-    surUneLigne.replace('\r', ' ').replace('\n', ' ');
-    Fichier f = Decoupe(ancien);
-    Range(f, section, cle, surUneLigne);
-    QByteArray sortie;
-    for (const Ligne& l : f.lignes) sortie += l.texte + l.fin;
-    QSaveFile nouveau(fichier);
-    nouveau.setDirectWriteFallback(false);
-    if (!nouveau.open(QIODevice::WriteOnly)) return false;
-    // The bytes are pushed to the system here, and a failure (full disk, file size limit) is
-    // seen here: left to commit(), a failed final flush would still rename a cut file over the
-    // old one.
-    if (nouveau.write(sortie) != sortie.size() || !nouveau.flush()) {
-        nouveau.cancelWriting();
-        return false;
+    RetireTemporaires(dossier_, nom_);
+
+    // A file that cannot be read and written is left as it is: never replace what we could not
+    // read. A symbolic link is not the game's file, and a dangling one must not lead the new file
+    // into another folder.
+    Descripteur ancien(OuvreFichier(dossier_, nom_, O_RDWR));
+    if (ancien.get() < 0 && errno != ENOENT) return false;
+    struct stat st {};
+    Plan plan;
+    plan.lignes.resize(cles.size());
+    if (ancien.get() >= 0) {
+        if (fstat(ancien.get(), &st) != 0) return false;
+        const auto lu = AnalyseProfil(ancien.get(), section, cles, 0);
+        if (!lu) return false;
+        plan = *lu;
     }
-    return nouveau.commit();
+    const std::vector<Piece> pieces = Montage(ancien.get(), plan, section, lignes);
+
+    // The new file without a name until it is whole when the file system allows it, else under a
+    // temporary name; either way renamed over the old one.
+    bool surPlace = false;
+    for (const bool anonyme : {true, false}) {
+        QByteArray temporaire = anonyme ? QByteArray() : NomTemporaire(nom_);
+        const Descripteur nouveau(SansInterruption([&] {
+            return anonyme ? openat(dossier_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
+                           : openat(dossier_, temporaire.constData(),
+                                    O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0666);
+        }));
+        if (nouveau.get() < 0) {
+            if (anonyme) continue;
+            // The folder takes no new file: a writable file is rewritten where it is.
+            surPlace = errno == EACCES || errno == EPERM;
+            break;
+        }
+        bool ok = true;
+        if (ancien.get() >= 0) {
+            // The owner, the group and the permissions of the old file. When the owner cannot be
+            // given back (the file belongs to another player), the file is rewritten in place,
+            // which keeps all three.
+            struct stat neuf {};
+            const bool autre = fstat(nouveau.get(), &neuf) != 0 || neuf.st_uid != st.st_uid ||
+                               neuf.st_gid != st.st_gid;
+            if (autre && fchown(nouveau.get(), st.st_uid, st.st_gid) != 0) {
+                if (!anonyme) unlinkat(dossier_, temporaire.constData(), 0);
+                surPlace = true;
+                break;
+            }
+            ok = fchmod(nouveau.get(), st.st_mode & 07777) == 0;
+        }
+        ok = ok && EcritPieces(ancien.get(), pieces, nouveau.get()) && fsync(nouveau.get()) == 0;
+        if (ok && anonyme) {
+            temporaire = NomTemporaire(nom_);
+            const QByteArray lien = "/proc/self/fd/" + QByteArray::number(nouveau.get());
+            ok = linkat(AT_FDCWD, lien.constData(), dossier_, temporaire.constData(),
+                        AT_SYMLINK_FOLLOW) == 0;
+            if (!ok) continue;  // no /proc: the same again under a name
+        }
+        ok = ok && renameat(dossier_, temporaire.constData(), dossier_, nom_.constData()) == 0;
+        if (!ok) {
+            if (!temporaire.isEmpty()) unlinkat(dossier_, temporaire.constData(), 0);
+            return false;
+        }
+        fsync(dossier_);
+        return true;
+    }
+    return surPlace && ancien.get() >= 0 && EcritSurPlace(ancien.get(), plan, pieces);
 }
 
 }  // namespace tir

@@ -1,8 +1,13 @@
 // The real services: monotonic clock, seeded generator, Qt dialog, program folder.
 #include "platform/ServicesReels.h"
 
+#include <sys/auxv.h>
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QInputDialog>
 #include <algorithm>
 #include <chrono>
@@ -74,8 +79,23 @@ QString SaisieQt::InputBox(const QString& titre, const QString& invite, const QS
     return dialogue.textValue();
 }
 
+// Empty when the folder cannot be used: Qt gives an empty path when the program's path is longer
+// than the system takes, and started through the dynamic loader ("ld.so tir-au-murax") the system
+// names the loader as the running program, whose folder is a library folder. The record is then
+// not kept and the game is silent; nothing is read or written at the root either.
 QString DossierProgramme::Chemin() {
-    return QCoreApplication::applicationDirPath();
+    const QString dossier = QCoreApplication::applicationDirPath();
+    if (dossier.isEmpty() || !QDir::isAbsolutePath(dossier) || QDir(dossier).isRoot()) return {};
+    const auto* lance = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
+    struct stat demande {
+    }, vu{};
+    if (lance &&
+        (stat(lance, &demande) != 0 ||
+         stat(QFile::encodeName(QCoreApplication::applicationFilePath()).constData(), &vu) != 0 ||
+         demande.st_dev != vu.st_dev || demande.st_ino != vu.st_ino)) {
+        return {};
+    }
+    return dossier;
 }
 
 }  // namespace tir

@@ -11,10 +11,6 @@ const QByteArray kCleScore = QByteArrayLiteral("ScoreMaxi");
 const QByteArray kCleNom = QByteArrayLiteral("NomJoueur");
 constexpr int kTailleTampon = 255;  // at most 254 bytes come back
 
-QString LitRecord(const QByteArray& cle, const QString& fichier) {
-    return QString::fromUtf8(LitProfil(kSection, cle, QByteArray(), kTailleTampon, fichier));
-}
-
 // The name as typed, but a line break or any other control character becomes a space: a pasted
 // line break would otherwise add lines of its own to the file.
 QString NomSansSautDeLigne(QString nom) {
@@ -33,8 +29,10 @@ QString NomSansSautDeLigne(QString nom) {
 // Compares the score of the winner w with the record; a better score plays the jingle, asks the
 // winner's name and stores both when a name is given.
 void Form1::VerifieScoreMaxi(int w) {
-    const QString scoreRecord = LitRecord(kCleScore, FichierIni);
-    const QString nomRecord = LitRecord(kCleNom, FichierIni);
+    const std::vector<QByteArray> record =
+        LitProfil(kSection, {kCleScore, kCleNom}, QByteArray(), kTailleTampon, FichierIni);
+    const QString scoreRecord = QString::fromUtf8(record[0]);
+    const QString nomRecord = QString::fromUtf8(record[1]);
     const double score = Val(Score[w]->Caption());
     if (!(score > Val(scoreRecord))) return;
     JoueSon(Son::Hallelu1);
@@ -48,8 +46,16 @@ void Form1::VerifieScoreMaxi(int w) {
     const QString nom =
         services.saisie.InputBox(QStringLiteral("Score Maximum"), invite, nomRecord);
     if (nom.isEmpty()) return;
-    EcritProfil(kSection, kCleScore, scoreTexte.toUtf8(), FichierIni);
-    EcritProfil(kSection, kCleNom, NomSansSautDeLigne(nom).toUtf8(), FichierIni);
+    // Another copy of the game in the same folder may have kept a better record while the dialog
+    // was open: under the lock that every copy takes, the record is read again and replaced only
+    // if this score still beats it, score and name in one new file. The lock is not held across
+    // the dialog, which may stay open for hours.
+    ProfilVerrouille profil(FichierIni);
+    if (!profil.Pris()) return;
+    const QByteArray actuel = profil.Lit(kSection, {kCleScore}, QByteArray(), kTailleTampon)[0];
+    if (!(score > Val(QString::fromUtf8(actuel)))) return;
+    profil.Ecrit(kSection,
+                 {{kCleScore, scoreTexte.toUtf8()}, {kCleNom, NomSansSautDeLigne(nom).toUtf8()}});
 }
 
 }  // namespace tir

@@ -29,7 +29,10 @@ QString NomDuSon(Son son) {
 // starts and the game goes on at once; a new sound cuts the one playing.
 void Form1::JoueSon(tir::Son son) {
     if (!SonActif) return;
-    services.lecteur.Joue(services.dossier.Chemin() + "/" + NomDuSon(son));
+    // Without the program's folder there is nothing to play: never a sound from the root.
+    const QString dossier = services.dossier.Chemin();
+    if (dossier.isEmpty()) return;
+    services.lecteur.Joue(dossier + "/" + NomDuSon(son));
 }
 
 }  // namespace tir

@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include "platform/Arret.h"
 #include "platform/ServicesReels.h"
 #include "window/Form1.h"
 #include "window/Traductions.h"
@@ -34,6 +35,7 @@ void EpargneLaRechercheDuBus() {
 int main(int argc, char** argv) {
     EpargneLaRechercheDuBus();
     QApplication app(argc, argv);
+    tir::ArretSurSignal();
     tir::InstalleTraductions(app);
     // The classic bevelled look the layout was drawn for.
     QApplication::setStyle(QStyleFactory::create("Windows"));
@@ -46,5 +48,6 @@ int main(int argc, char** argv) {
     tir::DossierProgramme dossier;
     tir::Form1 fenetre(tir::Services{horloge, hasard, lecteur, saisie, dossier});
     fenetre.show();
+    tir::ArretAvecLaFenetre(fenetre);
     return QApplication::exec();
 }

@@ -88,5 +88,25 @@ TEST(Dossier, AReadOnlyFolderPlaysTheSameGameAndSilentlyKeepsNoRecord) {
     }
 }
 
+TEST(Dossier, WithoutAProgramFolderNothingIsReadOrWrittenAtTheRootAndTheGameIsSilent) {
+    // Guards against an empty program folder (a path too long for the system) turning into the
+    // root: the record written to "/Tir.ini", the sounds looked for in "/".
+    ASSERT_FALSE(QFile::exists("/Tir.ini")) << "a record already lies at the root";
+    FausseHorloge horloge;
+    FauxLecteur lecteur;
+    DossierFixe dossier;
+    Table t(horloge, lecteur, dossier);
+    const Bilan b = JoueDixTouches(t, "Pilote");
+    EXPECT_EQ(b.coups, kCoupsParPartie);
+    EXPECT_FALSE(QFile::exists("/Tir.ini"));
+    EXPECT_EQ(lecteur.joues, QStringList{});
+    // Neither the root nor a path taken from wherever the program was started.
+    for (const char* fichier : {"/Tir.ini", "Tir.ini", "", "//Tir.ini"}) {
+        EXPECT_FALSE(EcritProfil("Tir_au_Murax", "ScoreMaxi", " 5", fichier)) << fichier;
+    }
+    EXPECT_FALSE(QFile::exists("/Tir.ini"));
+    EXPECT_FALSE(QFile::exists("Tir.ini"));
+}
+
 }  // namespace
 }  // namespace tir::test

@@ -1,17 +1,21 @@
-// The record file under attack: the fuzz corpus replayed, a write cut at every byte, and names
-// that try to break the file's lines.
+// The record file under attack: the fuzz corpus replayed, a write cut at every byte, names that
+// try to break the file's lines, a second copy of the game, and odd files in the folder.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 #include <iostream>
+#include <optional>
 
 #include "../../fuzz/ProfilInvariants.h"
 #include "../shot/BancDeTir.h"
+#include "Identite.h"
 
 namespace tir::test {
 namespace {
@@ -22,7 +26,11 @@ constexpr int kTampon = 255;
 constexpr int kCorpusMini = 20;
 
 QStringList Fichiers(const QString& dossier) {
-    return QDir(dossier).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+    // System: a dangling link too.
+    QStringList l = QDir(dossier).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden |
+                                            QDir::System);
+    l.sort();
+    return l;
 }
 
 TEST(FichierRecord, EveryInputOfTheFuzzCorpusKeepsTheFilesPromises) {
@@ -191,6 +199,173 @@ TEST(FichierRecord, ANameOutsideLatin1ComesBackWholeInTheNextPrompt) {
     ASSERT_EQ(banc.saisie.appels.size(), 2u);
     EXPECT_EQ(banc.saisie.appels[1].defaut, nom);
     EXPECT_TRUE(banc.saisie.appels[1].invite.contains("battu le score de " + nom + " qui"));
+}
+
+// The record dialog of one copy of the game, while `autreCopie` plays another copy in the same
+// folder.
+struct DialogueEtAutreCopie : Saisie {
+    std::function<void()> autreCopie;
+    QString InputBox(const QString&, const QString&, const QString&) override {
+        if (autreCopie) autreCopie();
+        return QStringLiteral("Nous");
+    }
+};
+
+void Pose(const QString& fichier, const QByteArray& octets) {
+    QFile f(fichier);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size());
+}
+
+TEST(FichierRecord, ARecordKeptByAnotherCopyDuringTheDialogIsNeverLowered) {
+    // Guards against the copy that answers last writing its lower score over a better one, and
+    // against a record no longer beaten being replaced at all.
+    const QByteArray avant = "[Tir_au_Murax]\r\nScoreMaxi= 100\r\nNomJoueur=Ancien\r\n";
+    const struct {
+        QByteArray autre, attendu;
+    } cas[] = {
+        {"[Tir_au_Murax]\r\nScoreMaxi= 294\r\nNomJoueur=Autre\r\n",
+         "[Tir_au_Murax]\r\nScoreMaxi= 294\r\nNomJoueur=Autre\r\n"},
+        {"[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Autre\r\n",
+         "[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Autre\r\n"},
+        {"[Tir_au_Murax]\r\nScoreMaxi= 150\r\nNomJoueur=Autre\r\n",
+         "[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Nous\r\n"},
+    };
+    for (const auto& [autre, attendu] : cas) {
+        BancDeTir banc;
+        DialogueEtAutreCopie dialogue;
+        Form1 f(Services{banc.horloge, banc.hasard, banc.lecteur, dialogue, banc.dossier});
+        Pose(f.FichierIni, avant);
+        dialogue.autreCopie = [&] { Pose(f.FichierIni, autre); };
+        f.Scores[0] = 194;
+        f.Score[0]->SetCaption("194");
+        f.VerifieScoreMaxi(0);
+        EXPECT_EQ(fuzz::Contenu(f.FichierIni), attendu) << autre.data();
+    }
+}
+
+TEST(FichierRecord, ScoreAndNameAreKeptTogetherOrNotAtAllWhateverRoomIsLeft) {
+    // Guards against a full disk (here a file size limit) keeping the new score under the old
+    // holder's name.
+    const QByteArray avant = "[Tir_au_Murax]\r\nScoreMaxi= 100\r\nNomJoueur=Ancien\r\n";
+    const QByteArray apres = "[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Nous\r\n";
+    rlimit limite{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limite), 0);
+    const auto signalAvant = std::signal(SIGXFSZ, SIG_IGN);
+    int entiers = 0;
+    for (qsizetype place = 0; place <= apres.size(); ++place) {
+        BancDeTir banc;
+        DialogueEtAutreCopie dialogue;
+        Form1 f(Services{banc.horloge, banc.hasard, banc.lecteur, dialogue, banc.dossier});
+        Pose(f.FichierIni, avant);
+        f.Scores[0] = 194;
+        f.Score[0]->SetCaption("194");
+        rlimit reduite = limite;
+        reduite.rlim_cur = static_cast<rlim_t>(place);
+        setrlimit(RLIMIT_FSIZE, &reduite);
+        f.VerifieScoreMaxi(0);
+        setrlimit(RLIMIT_FSIZE, &limite);
+        const QByteArray contenu = fuzz::Contenu(f.FichierIni);
+        EXPECT_TRUE(contenu == avant || contenu == apres) << place << ": " << contenu.data();
+        entiers += contenu == apres ? 1 : 0;
+    }
+    std::signal(SIGXFSZ, signalAvant);
+    EXPECT_EQ(entiers, 1);  // only with room for the whole file
+}
+
+TEST(FichierRecord, TheReplacementKeepsTheOwnerGroupAndPermissionsOfTheFile) {
+    // Guards against a record taking the file from the player who owns it, or opening it to
+    // everyone: as root the new file is given back, as another player the file is written in
+    // place.
+    if (geteuid() != 0) GTEST_SKIP() << "giving a file to another owner needs root";
+    for (const bool ordinaire : {false, true}) {
+        QTemporaryDir dossier;
+        const QString fichier = dossier.filePath("Tir.ini");
+        Pose(fichier, "[Tir_au_Murax]\r\nScoreMaxi= 1\r\n");
+        const uid_t proprietaire = ordinaire ? 0 : CommeUtilisateurOrdinaire::kPersonne;
+        const mode_t mode = ordinaire ? 0666 : 0640;
+        ASSERT_EQ(chown(fichier.toLocal8Bit().constData(), proprietaire, proprietaire), 0);
+        ASSERT_EQ(chmod(fichier.toLocal8Bit().constData(), mode), 0);
+        ASSERT_EQ(chmod(dossier.path().toLocal8Bit().constData(), 0777), 0);
+        {
+            std::optional<CommeUtilisateurOrdinaire> comme;
+            if (ordinaire) comme.emplace();
+            EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier)) << ordinaire;
+        }
+        struct stat st {};
+        ASSERT_EQ(stat(fichier.toLocal8Bit().constData(), &st), 0);
+        EXPECT_EQ(st.st_uid, proprietaire) << ordinaire;
+        EXPECT_EQ(st.st_gid, proprietaire) << ordinaire;
+        EXPECT_EQ(st.st_mode & 07777, mode) << ordinaire;
+        EXPECT_EQ(fuzz::Contenu(fichier), "[Tir_au_Murax]\r\nScoreMaxi= 2\r\n");
+    }
+}
+
+TEST(FichierRecord, ALinkInPlaceOfTheFileIsNeverWrittenThroughNorFollowedToCreateAFile) {
+    // Guards against a record created in another folder through a dangling link, or another
+    // file replaced (and given to the player) through a link.
+    QTemporaryDir dossier, ailleurs;
+    const QString fichier = dossier.filePath("Tir.ini");
+    const QString cible = ailleurs.filePath("cible.ini");
+    for (const bool pendant : {true, false}) {
+        QFile::remove(fichier);
+        if (!pendant) Pose(cible, "[Tir_au_Murax]\r\nScoreMaxi= 1\r\n");
+        ASSERT_TRUE(QFile::link(cible, fichier));
+        EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
+        EXPECT_TRUE(QFileInfo(fichier).isSymLink());
+        EXPECT_EQ(Fichiers(ailleurs.path()), pendant ? QStringList{} : QStringList{"cible.ini"});
+        EXPECT_EQ(Fichiers(dossier.path()), QStringList{"Tir.ini"});
+    }
+    EXPECT_EQ(fuzz::Contenu(cible), "[Tir_au_Murax]\r\nScoreMaxi= 1\r\n");
+}
+
+TEST(FichierRecord, TheNextWriteRemovesOnlyTheTemporaryFilesOfInterruptedWrites) {
+    // Guards against leftovers of killed writes piling up beside the record, and against
+    // removing anything that only looks like them.
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath("Tir.ini");
+    for (const char* nom : {"Tir.ini.Ab3dE9", "Tir.ini.zzzzzz", "Tir.ini.abc", "Tir.ini.Ab3dE9x",
+                            "Tir.ini.Ab-dE9", "Autre.ini.Ab3dE9"}) {
+        Pose(dossier.filePath(nom), "reste");
+    }
+    ASSERT_TRUE(QDir(dossier.path()).mkdir("Tir.ini.Dos5ie"));
+    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
+    EXPECT_EQ(Fichiers(dossier.path()),
+              (QStringList{"Autre.ini.Ab3dE9", "Tir.ini", "Tir.ini.Ab-dE9", "Tir.ini.Ab3dE9x",
+                           "Tir.ini.Dos5ie", "Tir.ini.abc"}));
+}
+
+TEST(FichierRecord, AHugeFileIsReadAndWrittenInAFewMegabytesAndLosesNothing) {
+    // Guards against a file of millions of blank lines after the record section taking memory
+    // in proportion to its lines (and the time that goes with it) at the end of every game.
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath("Tir.ini");
+    const QByteArray blancs = QByteArray("\r\n").repeated(2'000'000) + "[Fin]\r\nx=1";
+    Pose(fichier, "[Tir_au_Murax]\r\nScoreMaxi= 100\r\n" + blancs);
+    constexpr long kCroissanceMaxiKo = 16 * 1024;
+    const pid_t enfant = fork();
+    if (enfant == 0) {
+        rusage avant{}, apres{};
+        getrusage(RUSAGE_SELF, &avant);
+        const auto lu = LitProfil(kSection, {"ScoreMaxi", "NomJoueur"}, "?", kTampon, fichier);
+        ProfilVerrouille profil(fichier);
+        const bool ecrit = profil.Ecrit(kSection, {{"ScoreMaxi", " 194"}, {"NomJoueur", "Nous"}});
+        getrusage(RUSAGE_SELF, &apres);
+        const bool ok = lu == std::vector<QByteArray>{"100", "?"} && ecrit &&
+                        apres.ru_maxrss - avant.ru_maxrss < kCroissanceMaxiKo;
+        _exit(ok ? 0 : 1);
+    }
+    int statut = 0;
+    waitpid(enfant, &statut, 0);
+    EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
+    EXPECT_EQ(fuzz::Contenu(fichier),
+              "[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Nous\r\n" + blancs);
+    // A terabyte with nothing in it is not a record file: read as none, left as it is.
+    QFile enorme(fichier);
+    constexpr qint64 kTeraoctet = qint64{1} << 40;
+    ASSERT_TRUE(enorme.resize(kTeraoctet));
+    EXPECT_EQ(LitProfil(kSection, "ScoreMaxi", "?", kTampon, fichier), "?");
+    EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
+    EXPECT_EQ(QFileInfo(fichier).size(), kTeraoctet);
 }
 
 }  // namespace

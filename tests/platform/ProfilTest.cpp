@@ -233,21 +233,45 @@ TEST_F(Profil, LeavesAReadOnlyFileUntouched) {
     EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
 }
 
-TEST_F(Profil, ReadsButCannotWriteInAReadOnlyFolder) {
-    // Guards against a half-written file or a false success when the folder is read-only.
-    Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
+TEST_F(Profil, WritesAWritableFileInPlaceInAReadOnlyFolderButCreatesNoFileThere) {
+    // Guards against a shared record (a writable file in a folder the players may not write to)
+    // never being updated, or a new file or a temporary one appearing in such a folder.
+    Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n" + QByteArray(200000, '\n') + "[Fin]\r\nx=1");
     ASSERT_TRUE(QFile::setPermissions(fichier, kTous));
     ASSERT_TRUE(QFile::setPermissions(dossier.path(), kLecture | kParcours));
     {
         CommeUtilisateurOrdinaire ordinaire;
         if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
         EXPECT_EQ(Lit("ScoreMaxi"), "40");
-        EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier));
+        // Longer, then shorter: the rest of the file moves both ways.
+        for (const QByteArray& valeur : {QByteArray(" 90000"), QByteArray("7")}) {
+            EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", valeur, fichier));
+            EXPECT_TRUE(EcritProfil(kSection, "NomJoueur", "Eve" + valeur, fichier));
+            EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi=" + valeur + "\r\nNomJoueur=Eve" +
+                                     valeur + "\r\n" + QByteArray(200000, '\n') + "[Fin]\r\nx=1");
+        }
         EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", dossier.filePath("Neuf.ini")));
     }
     QFile::setPermissions(dossier.path(), kTous);
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
     EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
+}
+
+TEST_F(Profil, ReadsAndWritesThroughAFolderThatCannotBeListed) {
+    // Guards against the folder's lock (which needs the folder opened for reading) costing the
+    // record where the player may pass through the folder but not list it.
+    Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
+    ASSERT_TRUE(QFile::setPermissions(fichier, kTous));
+    const auto passage =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    ASSERT_TRUE(QFile::setPermissions(dossier.path(), passage | kParcours));
+    {
+        CommeUtilisateurOrdinaire ordinaire;
+        if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
+        EXPECT_EQ(Lit("ScoreMaxi"), "40");
+        EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier));
+    }
+    QFile::setPermissions(dossier.path(), kTous);
+    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 90\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+// The stop signals reach the event loop through a pipe: the handler only writes the signal's
+// number, and a notifier on the other end ends the process. The window's destruction is seen in
+// the X events Qt receives.
+#include "platform/Arret.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+
+namespace tir {
+
+namespace {
+
+std::array<int, 2> tuyau{-1, -1};
+
+void QuandSignal(int numero) {
+    const int erreur = errno;
+    const auto octet = static_cast<unsigned char>(numero);
+    [[maybe_unused]] const ssize_t n = write(tuyau[1], &octet, 1);
+    errno = erreur;
+}
+
+// Every write of the game is one atomic replacement done without letting events through, so no
+// write is ever under way when the notifier runs: "Tir.ini" is whole, the old one or the new one.
+// Nothing else is kept between games, so the game can end at once, even in the middle of a shot
+// (a close would wait for the shot's end) or with the record dialog open (the record is then not
+// kept, as with "Annuler").
+void Termine(int numero) {
+    std::signal(numero, SIG_DFL);
+    std::raise(numero);
+    _exit(128 + numero);
+}
+
+// The X protocol's DestroyNotify event, as xcb hands it to Qt (the layout is the protocol's own).
+constexpr std::uint8_t kDestroyNotify = 17;
+constexpr std::uint8_t kSansOrigine = 0x7f;  // the high bit marks events sent by a client
+struct DestructionX {
+    std::uint8_t type;
+    std::uint8_t inutilise;
+    std::uint16_t sequence;
+    std::uint32_t evenement;
+    std::uint32_t fenetre;
+};
+
+// Qt keeps running when its top-level window is destroyed by someone else: it only learns of it
+// as a DestroyNotify event on the window.
+class FiltreDestruction : public QAbstractNativeEventFilter {
+  public:
+    explicit FiltreDestruction(std::uint32_t fenetre) : fenetre_(fenetre) {}
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* detruite = static_cast<const DestructionX*>(message);
+        // As for a signal: no write is under way while events are handled.
+        if ((detruite->type & kSansOrigine) == kDestroyNotify && detruite->fenetre == fenetre_) {
+            _exit(0);
+        }
+        return false;
+    }
+
+  private:
+    std::uint32_t fenetre_;
+};
+
+}  // namespace
+
+void ArretAvecLaFenetre(QWidget& fenetre) {
+    if (QCoreApplication::instance() == nullptr) return;
+    static FiltreDestruction filtre(static_cast<std::uint32_t>(fenetre.winId()));
+    QCoreApplication::instance()->installNativeEventFilter(&filtre);
+}
+
+void ArretSurSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (tuyau[0] >= 0 || pipe2(tuyau.data(), O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notificateur =
+        new QSocketNotifier(tuyau[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notificateur, &QSocketNotifier::activated, [] {
+        unsigned char octet = 0;
+        if (read(tuyau[0], &octet, 1) == 1) Termine(octet);
+    });
+    struct sigaction action {};
+    action.sa_handler = QuandSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int numero : {SIGTERM, SIGINT, SIGHUP}) {
+        // A signal the game was started ignoring ("nohup", a background job) stays ignored.
+        struct sigaction avant {};
+        if (sigaction(numero, nullptr, &avant) == 0 && avant.sa_handler == SIG_IGN) continue;
+        sigaction(numero, &action, nullptr);
+    }
+}
+
+}  // namespace tir
