@@ -170,17 +170,20 @@ double DureeDeLaWave(QByteArray& wave) {
     const auto borne = [&](qsizetype a, qsizetype reste) {
         qToLittleEndian(static_cast<quint32>(std::min<qsizetype>(u32(a), reste)), wave.data() + a);
     };
-    if (wave.size() < 12 || !wave.startsWith("RIFF") || wave.mid(8, 4) != "WAVE") return -1;
+    const auto est = [&](qsizetype a, const char* nom) {
+        return std::memcmp(wave.constData() + a, nom, 4) == 0;
+    };
+    if (wave.size() < 12 || !est(0, "RIFF") || !est(8, "WAVE")) return -1;
     borne(4, wave.size() - 8);
     double octetsParSeconde = 0;
     for (qsizetype a = 12; a + 8 <= wave.size();) {
         const qsizetype longueur = u32(a + 4);
         const qsizetype reste = wave.size() - a - 8;
-        if (wave.mid(a, 4) == "fmt ") {
+        if (est(a, "fmt ")) {
             if (longueur < 16 || longueur > reste) return -1;
             // Channels, frames per second and bits per sample: what the device will play.
             octetsParSeconde = double(u16(a + 10)) * u32(a + 12) * u16(a + 22) / 8;
-        } else if (wave.mid(a, 4) == "data") {
+        } else if (est(a, "data")) {
             if (octetsParSeconde <= 0) return -1;
             borne(a + 4, reste);
             return double(std::min(longueur, reste)) / octetsParSeconde;
