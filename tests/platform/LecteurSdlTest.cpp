@@ -41,7 +41,7 @@ QByteArray Entete(int frequence, int canaux, quint32 donnees, quint32 fmt = 16) 
     w << static_cast<quint32>(36 + donnees);
     w.writeRawData("WAVEfmt ", 8);
     w << fmt << quint16(1) << static_cast<quint16>(canaux) << static_cast<quint32>(frequence)
-      << static_cast<quint32>(frequence * octetsParTrame) << octetsParTrame << quint16(16);
+      << static_cast<quint32>(frequence) * octetsParTrame << octetsParTrame << quint16(16);
     w.writeRawData("data", 4);
     w << donnees;
     return wave;
@@ -185,8 +185,8 @@ long PicMemoireKio() {
 
 TEST_F(LecteurSdlTest, DamagedWavesPlayNothingAndCostLittle) {
     // Guards against a wave whose header asks for gigabytes (a 1 Hz rate over 7 MB of samples
-    // aborted the game on bad_alloc), a pipe that would hold the player up for good, and a
-    // damaged file that stops the sounds after it or makes any noise.
+    // aborted the game on bad_alloc), a pipe or a device that would hold the player up for good,
+    // and a damaged file that stops the sounds after it or makes any noise.
     const QByteArray bruit(7 * 1024 * 1024, '\x11');
     struct Cas {
         const char* nom;
@@ -199,6 +199,7 @@ TEST_F(LecteurSdlTest, DamagedWavesPlayNothingAndCostLittle) {
         {"MentSurSaLongueur.wav", Entete(kFrequence, 1, 0xFFFFFFF0) + bruit.left(1000)},
         {"FormatEnorme.wav", Entete(kFrequence, 1, 1000, 0xFFFFFFF0) + bruit.left(1000)},
         {"SansCanal.wav", Entete(kFrequence, 0, 1000) + bruit.left(1000)},
+        {"DeuxGigahertz.wav", Entete(0x7FFFFFFF, 2, 1000) + bruit.left(1000)},
         {"Coupe.wav", Entete(kFrequence, 1, 1000).left(30)},
         {"Vide.wav", {}},
         {"Texte.wav", "ceci n'est pas un son"},
@@ -208,9 +209,10 @@ TEST_F(LecteurSdlTest, DamagedWavesPlayNothingAndCostLittle) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(c.octets);
     }
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dossier.filePath("Zero.wav")));
     ASSERT_EQ(mkfifo(QFile::encodeName(dossier.filePath("Tube.wav")).constData(), 0600), 0);
     EcritWave(dossier.filePath("Bon.wav"), 777, kFrequence / 10);
-    QStringList noms{"Absent.wav", "Absent", "", ".", "Tube", "Tube.wav"};
+    QStringList noms{"Absent.wav", "Absent", "", ".", "Tube", "Tube.wav", "Zero.wav"};
     for (const Cas& c : cas) noms << c.nom;
     const long picAvant = PicMemoireKio();
     LecteurSdl lecteur;
