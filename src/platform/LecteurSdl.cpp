@@ -66,6 +66,7 @@ struct Sdl {
     decltype(&::SDL_FreeWAV) FreeWAV = nullptr;
     decltype(&::SDL_BuildAudioCVT) BuildAudioCVT = nullptr;
     decltype(&::SDL_ConvertAudio) ConvertAudio = nullptr;
+    decltype(&::SDL_TLSCleanup) TLSCleanup = nullptr;  // SDL 2.0.16 and later
 
     // Loads the library and every function the player uses; false when any is missing.
     bool Charge() {
@@ -90,6 +91,7 @@ struct Sdl {
         trouve(FreeWAV, "SDL_FreeWAV");
         trouve(BuildAudioCVT, "SDL_BuildAudioCVT");
         trouve(ConvertAudio, "SDL_ConvertAudio");
+        TLSCleanup = reinterpret_cast<decltype(TLSCleanup)>(dlsym(bibliotheque, "SDL_TLSCleanup"));
         return complet;
     }
 };
@@ -263,6 +265,8 @@ void LecteurSdl::Etat::Travaille() {
     }
     garde.unlock();
     Ferme();
+    // SDL keeps its error text per thread, and frees it only on its own threads.
+    if (sdl.TLSCleanup) sdl.TLSCleanup();
     garde.lock();
     parti = true;
     disponible.notify_all();
