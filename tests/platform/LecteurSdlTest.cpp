@@ -151,26 +151,30 @@ TEST_F(LecteurSdlTest, ResolvesANameWithoutEndingByAddingWav) {
 }
 
 TEST_F(LecteurSdlTest, ASecondSoundCutsTheFirst) {
-    // Guards against sounds queuing up or mixing: the explosion must cut the launch sound.
+    // Guards against sounds queuing up or mixing: the explosion must cut the launch sound, also
+    // when it is asked for while the launch sound is still being read, and never be overtaken.
     constexpr int kLongue = kFrequence * 5;  // 5 s, far longer than the test takes to cut it
     constexpr int kCourte = kFrequence / 20;
     EcritWave(dossier.filePath("Long.wav"), 1000, kLongue);
     EcritWave(dossier.filePath("Court.wav"), -2000, kCourte);
-    LecteurSdl lecteur;
-    lecteur.Joue(dossier.filePath("Long.wav"));
     auto premier = [](qint16 v) { return v == 1000; };
     auto second = [](qint16 v) { return v == -2000; };
-    AttendsQue([&](const auto& s) { return Compte(s, premier) > 0; });
-    lecteur.Joue(dossier.filePath("Court.wav"));
-    const auto e = AttendsQue([&](const auto& s) {
-        const auto debut = std::find_if(s.begin(), s.end(), second);
-        return debut != s.end() && s.end() - debut > 3 * kCourte * kCanaux;
-    });
-    const auto debut = std::find_if(e.begin(), e.end(), second);
-    ASSERT_NE(debut, e.end());
-    EXPECT_LT(Compte(e, premier), kLongue * kCanaux);
-    EXPECT_EQ(std::count_if(debut, e.end(), premier), 0);
-    EXPECT_EQ(std::count_if(debut, e.end(), second), kCourte * kCanaux);
+    for (const bool entendu : {true, false}) {
+        QFile::remove(sortie);
+        LecteurSdl lecteur;
+        lecteur.Joue(dossier.filePath("Long.wav"));
+        if (entendu) AttendsQue([&](const auto& s) { return Compte(s, premier) > 0; });
+        lecteur.Joue(dossier.filePath("Court.wav"));
+        const auto e = AttendsQue([&](const auto& s) {
+            const auto debut = std::find_if(s.begin(), s.end(), second);
+            return debut != s.end() && s.end() - debut > 3 * kCourte * kCanaux;
+        });
+        const auto debut = std::find_if(e.begin(), e.end(), second);
+        ASSERT_NE(debut, e.end()) << entendu;
+        EXPECT_LT(Compte(e, premier), kLongue * kCanaux);
+        EXPECT_EQ(std::count_if(debut, e.end(), premier), 0) << entendu;
+        EXPECT_EQ(std::count_if(debut, e.end(), second), kCourte * kCanaux) << entendu;
+    }
 }
 
 // The most memory this process has held at once, in KiB.
