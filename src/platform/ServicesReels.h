@@ -29,16 +29,20 @@ class HasardReel : public Hasard {
     std::mt19937_64 generateur_;
 };
 
-// Opens the audio device at the first sound; with no device at all it stays silent.
+// Opens the audio device at the first sound, on a thread of its own that also reads the waves:
+// Joue only hands the name over. With no device at all it stays silent.
 class LecteurSdl : public Lecteur {
   public:
     LecteurSdl();
     ~LecteurSdl() override;
     void Joue(const QString& chemin) override;
+    // Returns true once every sound asked for has been started or refused, false if that takes
+    // longer than `secondes` (the device is still opening). For measures and tests.
+    bool Attends(double secondes);
 
   private:
     struct Etat;
-    std::unique_ptr<Etat> etat_;
+    std::shared_ptr<Etat> etat_;  // shared with the player's thread, which may outlive it
 };
 
 class SaisieQt : public Saisie {

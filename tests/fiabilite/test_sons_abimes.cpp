@@ -21,17 +21,17 @@ constexpr int kEnteteWave = 44;
 // A sound may hold up a shot for at most this long; a frame of the explosion is 1/24 s.
 constexpr qint64 kBlocageMaxiMs = 40;
 
-enum class Abime { Absent, Vide, Tronque, PasUnSon, EnormeWave, EnormeBruit };
+enum class Abime { Absent, Vide, Tronque, PasUnSon, EnormeWave, EnormeBruit, UnHertz };
 
-// The 44-byte header of a 16-bit stereo 44,100 Hz wave announcing `donnees` bytes of samples.
-QByteArray EnteteWave(quint32 donnees) {
+// The 44-byte header of a 16-bit stereo wave announcing `donnees` bytes of samples.
+QByteArray EnteteWave(quint32 donnees, quint32 frequence = 44100) {
     QByteArray h;
     QDataStream w(&h, QIODevice::WriteOnly);
     w.setByteOrder(QDataStream::LittleEndian);
     w.writeRawData("RIFF", 4);
     w << static_cast<quint32>(donnees + kEnteteWave - 8);
     w.writeRawData("WAVEfmt ", 8);
-    w << quint32(16) << quint16(1) << quint16(2) << quint32(44100) << quint32(44100 * 4)
+    w << quint32(16) << quint16(1) << quint16(2) << frequence << quint32(frequence * 4)
       << quint16(4) << quint16(16);
     w.writeRawData("data", 4);
     w << donnees;
@@ -56,6 +56,9 @@ void Pose(const QString& dossier, const QString& nom, Abime abime) {
             break;
         case Abime::EnormeBruit:
             ASSERT_TRUE(f.resize(kEnorme));
+            break;
+        case Abime::UnHertz:  // seven megabytes of samples that would last three weeks
+            f.write(EnteteWave(7 << 20, 1) + QByteArray(7 << 20, '\x11'));
             break;
         default:
             break;
@@ -87,11 +90,11 @@ Bilan Reference() {
 
 TEST(SonsAbimes, EveryKindOfBrokenSoundFileLeavesAWholeGameUnchanged) {
     // Guards against a crash, a stall or a changed game when a sound file is missing, empty,
-    // truncated, not a sound at all, or huge.
+    // truncated, not a sound at all, huge, or asks for gigabytes once converted.
     const Bilan attendu = Reference();
     ASSERT_EQ(attendu.coups, kCoupsParPartie);
     for (const Abime abime : {Abime::Absent, Abime::Vide, Abime::Tronque, Abime::PasUnSon,
-                              Abime::EnormeWave, Abime::EnormeBruit}) {
+                              Abime::EnormeWave, Abime::EnormeBruit, Abime::UnHertz}) {
         FausseHorloge horloge;
         LecteurSdl lecteur;
         DossierAbime dossier(abime);
