@@ -139,7 +139,9 @@ void Vole(Form1& f) {
     Horloge& horloge = f.services.horloge;
     const double intervalle = f.Dessin->IntervalleImage();
     Passes passes{f};
-    double avant = horloge.Maintenant();
+    // The path is tested from the launch itself: a machine that stalls before the first frame
+    // must not let the shell skip the start of its path.
+    double avant = f.Depart;
     double echeance = avant;
     Issue issue = passes.Passe(avant);
     while (issue == Issue::EnVol) {

@@ -82,8 +82,9 @@ TEST(Vol, EndsWhereAndAsATestAtEveryFinePassWouldOnRandomFieldsAimsWindsAndFrame
         f.Joueur = static_cast<std::int16_t>(j);
         banc.Vise(j, degres, force);
         f.ForceVent = static_cast<std::int16_t>(std::uniform_int_distribution(-10, 9)(des));
-        // From a frame on time to frames far apart.
-        banc.horloge.pas = std::uniform_real_distribution(0.0, 0.05)(des);
+        // From a frame on time to frames far apart, and now and then a machine that stalls for
+        // a second between two frames.
+        banc.horloge.pas = tir % 10 == 9 ? 1.0 : std::uniform_real_distribution(0.0, 0.05)(des);
         const Issue attendue = Reference(f, degres, force);
         const Issue vue = Joue(banc);
         ++fins[vue.fin];
