@@ -11,7 +11,7 @@
 namespace tir::test {
 namespace {
 
-constexpr int kTirs = 240;
+constexpr int kTirs = 200;
 constexpr double kPrecision = 1.0 / 64;  // pixels
 // Flight time per pass of the reference: 1/128 pixel at 200 pixels per unit, faster than any
 // shell the aiming controls allow.
