@@ -1,11 +1,11 @@
 // The shot as the player sees it, on a real window with the real clock: colour tests per pixel of
-// shell travel and frames shown per second during the flight, and the share of a core that the
-// explosion, the flames and the winner's flash take. Meant for a real X server (Xvfb):
-// QT_QPA_PLATFORM=xcb.
+// shell travel, frames shown per second and the share of a core that the flight takes, and the
+// share of a core that the explosion, the flames and the winner's flash take. Meant for a real X
+// server (Xvfb): QT_QPA_PLATFORM=xcb.
 //
-// Nothing is added to the game to count: the flight reads the clock once per pass and lets the
-// window system breathe once per frame shown, and the sounds mark where each phase begins. A
-// counting clock and a recording sound player see all of it through the game's own services.
+// The flight shows one frame and then sleeps until the next screen refresh, and the sounds mark
+// where each phase begins: a clock that watches the waits and a recording sound player see it
+// through the game's own services. The field counts its colour reads.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -21,11 +21,11 @@
 
 namespace {
 
-constexpr int kPassesSansTest = 16;  // the flight's first passes never test a colour
 constexpr int kForceMaxi = 120;
 constexpr int kAngleRasant = 25;     // the highest point stays on the screen
 constexpr double kEchelleTemps = 5;  // flight time units per second
 constexpr int kAttenteFenetreMs = 5000;
+constexpr double kPourCent = 100;
 
 double TempsCpu() {
     timespec t{};
@@ -33,59 +33,71 @@ double TempsCpu() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// The real clock, watching the flight through its reads: one read per pass, the shell's place
-// of the pass before already in the window's state.
+// The real clock, watching the flight through its waits: one wait per frame shown, the shell's
+// place of that frame in the window's state; the flight ends at the explosion's sound.
 class HorlogeComptee : public tir::Horloge {
   public:
     tir::HorlogeReelle reelle;
     const tir::Form1* fenetre = nullptr;
     bool enVol = false;
-    long lectures = 0, tests = 0, images = 0;
+    long tests = 0, images = 0;
     double trajet = 0, debut = 0, fin = 0;
     double enVue = 0;  // seconds of flight with the shell on the screen
 
     void Decolle() {
         enVol = true;
-        lectures = tests = images = 0;
+        compte_ = false;
+        tests = images = 0;
         trajet = enVue = 0;
         debut = reelle.Maintenant();
     }
+    // The path from the last frame to the impact counts too, as its tests do.
     void Atterrit() {
         if (!enVol) return;
-        Note();
+        Note(false);
         enVol = false;
         fin = reelle.Maintenant();
+        if (compte_) tests = fenetre->Dessin->LecturesCouleur() - lectures_;
     }
-    double Maintenant() override {
-        if (enVol) Note();
-        return reelle.Maintenant();
-    }
+    double Maintenant() override { return reelle.Maintenant(); }
     void AttendsJusqua(double echeance) override {
-        Atterrit();
+        if (enVol) Note(true);
         reelle.AttendsJusqua(echeance);
     }
-    void Respire() override {
-        if (enVol) ++images;
-        reelle.Respire();
-    }
+    void Respire() override { reelle.Respire(); }
 
   private:
     bool Visible(double y) const { return y > 0 && y < fenetre->Hauteur; }
-    // Read k (k >= 2) finds the place of pass k - 2 in XObus, YObus; read 0 is the launch time.
-    void Note() {
-        const long passe = lectures - 2;
-        ++lectures;
-        if (passe < 0) return;
+    // Inside the shooter's own cannon rectangle, where the flight never tests.
+    bool DansSonCanon(double x, double y) const {
+        const tir::Form1& f = *fenetre;
+        const double w = f.SMurax[f.Joueur].ScaleWidth();
+        const double gauche = f.Joueur == 0 ? 0 : f.Largeur - w;
+        const double sol = f.NiveauSol[f.Joueur];
+        return x >= gauche && x <= gauche + w && y >= sol && y <= sol + f.SMurax[0].ScaleHeight();
+    }
+    // Adds the path since the place noted before, and the frame if one is shown. Path, frames
+    // and tests are counted from the first frame out of the shooter's cannon, on the screen.
+    void Note(bool image) {
         const double x = fenetre->XObus, y = fenetre->YObus;
-        if (passe >= kPassesSansTest && Visible(y)) ++tests;
-        if (passe > 0 && Visible(y) && Visible(yAvant_)) {
+        const bool visible = Visible(y);
+        if (compte_ && visible && Visible(yAvant_)) {
             trajet += std::hypot(x - xAvant_, y - yAvant_);
-            enVue += (fenetre->Temps - tempsAvant_) / kEchelleTemps;
+            if (image) {
+                enVue += (fenetre->Temps - tempsAvant_) / kEchelleTemps;
+                ++images;
+            }
+        }
+        if (!compte_ && visible && !DansSonCanon(x, y)) {
+            compte_ = true;
+            lectures_ = fenetre->Dessin->LecturesCouleur();
         }
         xAvant_ = x;
         yAvant_ = y;
         tempsAvant_ = fenetre->Temps;
     }
+    bool compte_ = false;
+    long lectures_ = 0;
     double xAvant_ = 0, yAvant_ = 0, tempsAvant_ = 0;
 };
 
@@ -109,6 +121,11 @@ class LecteurChronometre : public tir::Lecteur {
         return nullptr;
     }
 };
+
+// CPU time over wall time from one sound to the next, in % of one core.
+double PartDuCoeur(const LecteurChronometre::Instant& de, const LecteurChronometre::Instant& a) {
+    return kPourCent * (a.cpu - de.cpu) / (a.mur - de.mur);
+}
 
 // A real window on the screen, its first landscape drawn, the real clock counting.
 struct Partie {
@@ -149,32 +166,39 @@ void CielOuvert(tir::Form1& f) {
 // reported is the flight's, from launch to impact.
 void VolForce120(benchmark::State& state) {
     Partie p;
-    double tests = 0, trajet = 0, images = 0, duree = 0, lectures = 0, enVue = 0;
+    double tests = 0, trajet = 0, images = 0, enVue = 0, cpu = 0;
     for (auto _ : state) {
         tir::Form1& f = p.fenetre;
         if (f.NbCoups <= 1) f.InitPartie();
         f.BHAngle[f.Joueur]->setValue(kAngleRasant);
         f.BHForce[f.Joueur]->setValue(kForceMaxi);
         CielOuvert(f);
+        p.lecteur.instants.clear();
         p.horloge.Decolle();
         {
             tir::Gestionnaire g(f);
             f.Feu_Click(f.Joueur);
         }
         p.horloge.Atterrit();
-        const double d = p.horloge.fin - p.horloge.debut;
-        state.SetIterationTime(d);
+        state.SetIterationTime(p.horloge.fin - p.horloge.debut);
+        const auto* depart = p.lecteur.Trouve(QStringLiteral("Trnmurax.wav"));
+        if (!depart) depart = p.lecteur.Trouve(QStringLiteral("Photon.wav"));
+        const auto* impact = p.lecteur.Trouve(QStringLiteral("Explosion"));
+        if (!depart || !impact) {
+            state.SkipWithError("the shell did not fly to an impact");
+            return;
+        }
+        cpu += PartDuCoeur(*depart, *impact);
         tests += static_cast<double>(p.horloge.tests);
         trajet += p.horloge.trajet;
         images += static_cast<double>(p.horloge.images);
-        lectures += static_cast<double>(p.horloge.lectures);
-        duree += d;
         enVue += p.horloge.enVue;
     }
     state.counters["tests_par_pixel"] = tests / trajet;
     state.counters["tests_par_s"] = tests / enVue;
     state.counters["images_par_s"] = images / enVue;
     state.counters["hz_ecran"] = 1.0 / p.fenetre.Dessin->IntervalleImage();
+    state.counters["cpu_vol_pct"] = cpu / static_cast<double>(state.iterations());
 }
 BENCHMARK(VolForce120)->UseManualTime()->Iterations(4)->Unit(benchmark::kMillisecond);
 
@@ -203,9 +227,9 @@ void ExplosionFlammesClignotement(benchmark::State& state) {
             state.SkipWithError("the shell did not strike and end the game");
             return;
         }
-        explosion += 100.0 * (feu->cpu - cpu0) / (feu->mur - mur0);
-        flammes += 100.0 * (fin->cpu - feu->cpu) / (fin->mur - feu->mur);
-        clignotement += 100.0 * (cpu3 - fin->cpu) / (mur3 - fin->mur);
+        explosion += PartDuCoeur({{}, mur0, cpu0}, *feu);
+        flammes += PartDuCoeur(*feu, *fin);
+        clignotement += PartDuCoeur(*fin, {{}, mur3, cpu3});
     }
     const double n = static_cast<double>(state.iterations());
     state.counters["cpu_explosion_pct"] = explosion / n;

@@ -143,6 +143,7 @@ void Surface::PaintPicture(const QImage& picture, double x, double y,
 }
 
 Couleur Surface::Point(double x, double y) const {
+    ++lecturesCouleur_;
     const QPoint p = PixelDe(VersPixels(x, y));
     const QImage& image = Cible();
     if (!image.rect().contains(p)) return kAucune;

@@ -65,6 +65,8 @@ class Surface {
                       std::optional<double> largeur = std::nullopt);
     // The colour at a logical point of the image drawing reaches now; kAucune outside.
     Couleur Point(double x, double y) const;
+    // How many colours Point() has read: the benchmarks count the flight's tests with it.
+    long LecturesCouleur() const { return lecturesCouleur_; }
 
     // Flood fill through hDC() at a device pixel with the fill colour (see tir::FloodFill).
     bool FloodFill(int colonne, int ligne, Couleur bord);
@@ -107,6 +109,7 @@ class Surface {
     Couleur fillColor_ = 0;
     Couleur fond_;
     double currentX_ = 0, currentY_ = 0;
+    mutable long lecturesCouleur_ = 0;
 };
 
 }  // namespace tir

@@ -1,7 +1,7 @@
 // The shot: launch, recoil and the flight of the shell until it meets something that is not sky.
 #include <QApplication>
+#include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "platform/Gdi.h"
 #include "window/Form1.h"
@@ -14,6 +14,7 @@ constexpr double kDemiGravite = 4.905;  // half of g = 9.81, in field units per 
 constexpr double kEchelleTemps = 5.0;   // flight time runs five times faster than the clock
 constexpr int kRecul = 10;              // the cannon jumps this far outwards at the launch
 constexpr int kPassesSansTest = 16;     // passes that never test, so the shell leaves its cannon
+constexpr double kTestsParPixel = 64;   // colour tests at least per pixel of the shell's travel
 constexpr Teinte kCouleurObus = Teinte::RougeSombre;
 
 // The hourglass for the whole shot, the arrow again however the shot ends.
@@ -48,21 +49,40 @@ void PlaceObus(Form1& f) {
     }
 }
 
-// The flight loop. Ends at an impact (explosion, hit test and end of the shot follow) or,
-// silently, once the shell has got below height 0 between two tests.
-void Vole(Form1& f) {
-    const double intervalle = f.Dessin->IntervalleImage();
-    double dernierAffichage = -std::numeric_limits<double>::infinity();
+// The shell's speed at flight time t, in pixels per flight-time unit.
+double Vitesse(const Form1& f, double t) {
+    const double vent = f.Joueur == 0 ? f.ForceVent : -f.ForceVent;
+    const double vx = f.Puissance * std::cos(f.AngleRad) + vent;
+    const double vy = f.Puissance * std::sin(f.AngleRad) - 2 * kDemiGravite * t;
+    return std::hypot(vx, vy);
+}
+
+// Flight time at which the shell is one pixel below the field: past it the flight has ended,
+// by an impact or silently, whatever else happens.
+double TempsSousLeChamp(const Form1& f) {
+    const double vy = f.Puissance * std::sin(f.AngleRad);
+    const double hauteur = f.YBouche[f.Joueur] + 1;
+    return (vy + std::sqrt(vy * vy + 4 * kDemiGravite * hauteur)) / (2 * kDemiGravite);
+}
+
+// How a pass or a stretch of passes ends: still flying, at an impact, or below the field.
+enum class Issue { EnVol, Impact, Disparu };
+
+// The passes of one flight: each places the shell at a clock instant and tests it, as the
+// rules of the flight say, and a pass is one colour test however the frames fall.
+struct Passes {
+    Form1& f;
+    int faites = 0;  // passes done that did not end the flight
     bool sortiDuCanon = false;
-    int passe = 0;
-    while (f.YObus > 0) {
-        const double maintenant = f.services.horloge.Maintenant();
-        f.Temps = static_cast<float>((maintenant - f.Depart) * kEchelleTemps);
+
+    // The shell at clock instant `instant`. Changes Temps, XObus, YObus and, at the first
+    // tested pass, puts the cannon back at its rest place.
+    Issue Passe(double instant) {
+        f.Temps = static_cast<float>((instant - f.Depart) * kEchelleTemps);
         PlaceObus(f);
         if (!sortiDuCanon && !DansSonCanon(f)) sortiDuCanon = true;
-        const bool visible = f.YObus < f.Hauteur;
-        if (passe > kPassesSansTest - 1 && visible) {
-            if (passe == kPassesSansTest) {
+        if (faites >= kPassesSansTest && f.YObus < f.Hauteur) {
+            if (faites == kPassesSansTest) {
                 f.Dessin->SetAutoRedraw(true);
                 f.PoseCanon(f.Joueur, 0);
                 f.Dessin->SetAutoRedraw(false);
@@ -70,21 +90,60 @@ void Vole(Form1& f) {
             }
             if (sortiDuCanon && f.Dessin->Point(static_cast<float>(f.XObus),
                                                 static_cast<float>(f.YObus)) != kCiel) {
-                f.JoueSon(Son::Explosion);
-                f.Explose();
-                return;
+                return Issue::Impact;
             }
         }
-        ++passe;
-        if (!visible) continue;
-        f.Dessin->PSet(f.XObus, f.YObus, QBColor(kCouleurObus));
-        // The screen sees the shell at most once per refresh; the loop never waits for it.
-        if (maintenant - dernierAffichage >= intervalle) {
-            dernierAffichage = maintenant;
-            f.Dessin->Montre();
-            f.services.horloge.Respire();
+        ++faites;
+        return f.YObus > 0 ? Issue::EnVol : Issue::Disparu;
+    }
+
+    // The passes of the path from clock instant `avant` to `maintenant`, evenly spaced in time
+    // and close enough that two neighbours lie at most 1/64 pixel apart: the speed is largest
+    // at one end of the span, so that speed bounds the whole span.
+    Issue Trajet(double avant, double maintenant) {
+        const double fin = std::min(maintenant, f.Depart + TempsSousLeChamp(f) / kEchelleTemps);
+        const double t0 = (avant - f.Depart) * kEchelleTemps;
+        const double t1 = (fin - f.Depart) * kEchelleTemps;
+        if (t1 <= t0) return Issue::EnVol;
+        const double vitesse = std::max(Vitesse(f, t0), Vitesse(f, t1));
+        const double n = std::max(1.0, std::ceil(kTestsParPixel * vitesse * (t1 - t0)));
+        for (double i = 1; i <= n; ++i) {
+            const Issue issue = Passe(avant + (fin - avant) * (i / n));
+            if (issue != Issue::EnVol) return issue;
         }
+        return Issue::EnVol;
+    }
+};
+
+// The flight. Once per screen refresh it tests the path since the previous frame, shows the
+// shell at the last place tested and sleeps. Ends at an impact (explosion, hit test and end of
+// the shot follow) or, silently, once the shell has got below height 0 between two tests.
+void Vole(Form1& f) {
+    Horloge& horloge = f.services.horloge;
+    const double intervalle = f.Dessin->IntervalleImage();
+    Passes passes{f};
+    // The path is tested from the launch itself: a machine that stalls before the first frame
+    // must not let the shell skip the start of its path.
+    double avant = f.Depart;
+    double echeance = avant;
+    Issue issue = passes.Passe(avant);
+    while (issue == Issue::EnVol) {
+        // The display shows the shell until the Refresh that follows the wait: the screen sees
+        // it once, and the colour tests never read it.
+        if (f.YObus < f.Hauteur) f.Dessin->PSet(f.XObus, f.YObus, QBColor(kCouleurObus));
+        f.Dessin->Montre();
+        echeance += intervalle;
+        horloge.AttendsJusqua(echeance);
         f.Dessin->Refresh();
+        const double maintenant = horloge.Maintenant();
+        // More than a frame late (a busy machine): the frames start again from now.
+        if (maintenant - echeance > intervalle) echeance = maintenant;
+        issue = passes.Trajet(avant, maintenant);
+        avant = maintenant;
+    }
+    if (issue == Issue::Impact) {
+        f.JoueSon(Son::Explosion);
+        f.Explose();
     }
 }
 

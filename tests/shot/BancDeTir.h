@@ -1,5 +1,5 @@
 // A firing range for tests: the real window built on fake services, a clock that lets a test
-// look at the field at every read, wait and breath of a shot, and a flat battlefield.
+// look at the field at every read and wait of a shot, and a flat battlefield.
 #pragma once
 
 #include <QScrollBar>
@@ -11,13 +11,12 @@
 
 namespace tir::test {
 
-// The fake clock, with a look-out at each read (once per flight pass), each wait (between
-// animation frames) and each breath (right after the shell is drawn, before it is wiped).
+// The fake clock, with a look-out at each read (once per flight frame) and each wait (between
+// the frames of the flight, the shell on the display, and of the animations).
 class HorlogeEspion : public FausseHorloge {
   public:
     std::function<void()> aChaqueLecture;
     std::function<void()> aChaqueAttente;
-    std::function<void()> aChaqueRespiration;
     int lectures = 0;
     double Maintenant() override {
         ++lectures;
@@ -27,9 +26,6 @@ class HorlogeEspion : public FausseHorloge {
     void AttendsJusqua(double echeance) override {
         if (aChaqueAttente) aChaqueAttente();
         FausseHorloge::AttendsJusqua(echeance);
-    }
-    void Respire() override {
-        if (aChaqueRespiration) aChaqueRespiration();
     }
 };
 

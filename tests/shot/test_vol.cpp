@@ -13,45 +13,51 @@ namespace {
 
 constexpr Couleur kRougeObus = 0x800000;
 constexpr Couleur kNoir = 0x000000;
-// 0.02 s per clock read: 0.1 flight-time units per pass, and every pass reaches the screen.
-constexpr double kPasLent = 0.02;
+constexpr double kPrecision = 1.0 / 64;  // pixels between two colour tests at most
 
-struct Passe {
+struct Image {
     float temps;
     double x, y;
-    Couleur dessinee;  // the display's pixel under the shell while it is shown
+    Couleur dessinee;  // the display's pixel under the shell while it is shown, kAucune outside
+    bool propre;       // the display shows the kept image alone
 };
 
-// A flat field, `joueur` to shoot with this aim and wind, one pass per 0.1 flight-time unit.
+// A flat field, `joueur` to shoot with this aim and wind. The clock moves only at the flight's
+// waits: one frame each 1/60 s, 1/12 of a flight-time unit.
 void Prepare(BancDeTir& banc, int joueur, int angle, int force, int vent) {
     banc.ChampPlat();
     banc.Vise(joueur, angle, force);
     banc.form->ForceVent = static_cast<std::int16_t>(vent);
     banc.form->Joueur = static_cast<std::int16_t>(joueur);
-    banc.horloge.pas = kPasLent;
+    banc.horloge.pas = 0;
 }
 
-// Fires and records every pass that reached the screen.
-std::vector<Passe> Tire(BancDeTir& banc) {
-    std::vector<Passe> passes;
+// Fires and records every frame of the flight as the screen is shown it.
+std::vector<Image> Tire(BancDeTir& banc) {
+    std::vector<Image> images;
     Form1& f = *banc.form;
-    banc.horloge.aChaqueRespiration = [&] {
+    banc.horloge.aChaqueAttente = [&] {
+        if (banc.SonJoue("Explosion")) return;
         const auto colonne = static_cast<int>(std::floor(f.XObus));
         const auto ligne = static_cast<int>(std::floor(f.Hauteur - f.YObus));
-        passes.push_back({f.Temps, f.XObus, f.YObus, banc.Affiche(colonne, ligne)});
+        const QImage& affichage = f.Dessin->Affichage();
+        const bool dedans = affichage.rect().contains(colonne, ligne);
+        images.push_back({f.Temps, f.XObus, f.YObus,
+                          dedans ? banc.Affiche(colonne, ligne) : kAucune,
+                          affichage == f.Dessin->Garde()});
     };
     f.Feu_Click(f.Joueur);
-    banc.horloge.aChaqueRespiration = nullptr;
-    return passes;
+    banc.horloge.aChaqueAttente = nullptr;
+    return images;
 }
 
-std::vector<Passe> Trajectoire(BancDeTir& banc, int joueur, int angle, int force, int vent) {
+std::vector<Image> Trajectoire(BancDeTir& banc, int joueur, int angle, int force, int vent) {
     Prepare(banc, joueur, angle, force, vent);
     return Tire(banc);
 }
 
-const Passe* ALInstant(const std::vector<Passe>& passes, float temps) {
-    for (const Passe& p : passes) {
+const Image* ALInstant(const std::vector<Image>& images, float temps) {
+    for (const Image& p : images) {
         if (std::fabs(p.temps - temps) < 1e-4) return &p;
     }
     return nullptr;
@@ -71,8 +77,8 @@ TEST(Vol, FollowsTheClosedFormPathAtKnownTimesForBothPlayersWithAndWithoutWind) 
         ASSERT_EQ(banc.form->Largeur, largeur);
         const auto passes = Trajectoire(banc, c.joueur, 0, 50, c.vent);
         const double sol = banc.form->NiveauSol[c.joueur];
-        const Passe* un = ALInstant(passes, 1.0f);
-        const Passe* deux = ALInstant(passes, 2.0f);
+        const Image* un = ALInstant(passes, 1.0f);
+        const Image* deux = ALInstant(passes, 2.0f);
         ASSERT_NE(un, nullptr);
         ASSERT_NE(deux, nullptr);
         EXPECT_NEAR(un->x, c.xAUn, 1e-4) << "player " << c.joueur << " wind " << c.vent;
@@ -113,7 +119,7 @@ TEST(Vol, AShellFiredWithNoForceFallsFromTheMuzzleCarriedOnlyByTheWind) {
         const double sol = f.NiveauSol[0];
         const auto passes = Tire(banc);
         ASSERT_FALSE(passes.empty());
-        for (const Passe& p : passes) {
+        for (const Image& p : passes) {
             EXPECT_NEAR(p.x, xBouche + vent * p.temps, 1e-4);
             EXPECT_NEAR(p.y, yBouche - 4.905 * p.temps * p.temps, 1e-4);
         }
@@ -151,10 +157,16 @@ TEST(Vol, AShellAboveTheTopEdgeIsNeitherTestedNorDrawnAndIsTestedAgainWhenItCome
     BancDeTir banc;
     double plusHaut = 0;
     banc.horloge.aChaqueLecture = [&] { plusHaut = std::max(plusHaut, banc.form->YObus); };
-    const auto passes = Trajectoire(banc, 0, 80, 100, 0);
+    const auto images = Trajectoire(banc, 0, 80, 100, 0);
     const Form1& f = *banc.form;
     EXPECT_GT(plusHaut, f.Hauteur + 100) << "the shell must really have gone above the field";
-    for (const Passe& p : passes) EXPECT_LT(p.y, f.Hauteur) << "drawn above the top edge";
+    for (const Image& p : images) {
+        if (p.y >= f.Hauteur) {
+            EXPECT_TRUE(p.propre) << "drawn above the top edge at " << p.temps;
+        } else {
+            EXPECT_EQ(p.dessinee, kRougeObus) << "unseen at " << p.temps;
+        }
+    }
     // It came down on the flat ground far to the right.
     EXPECT_GT(f.XObus, 350);
     EXPECT_LT(f.XObus, 450);
@@ -162,37 +174,38 @@ TEST(Vol, AShellAboveTheTopEdgeIsNeitherTestedNorDrawnAndIsTestedAgainWhenItCome
     EXPECT_GT(f.YObus, f.NiveauSol[0] - 10);
 }
 
-TEST(Vol, TheFirstSixteenPassesAreNotTestedAndTheCannonComesBackAtTheSeventeenth) {
-    // Guards against testing the first passes, or putting the cannon back at the wrong pass.
+TEST(Vol, TheRecoilShowsForTheFirstFrameAndTestsStartAsSoonAsTheShellLeavesItsCannon) {
+    // Guards against a cannon left recoiled, put back before the screen saw the recoil, or
+    // tests that start frames late and let a shell through a wall in front of its cannon.
     BancDeTir banc;
     banc.ChampPlat();
     Form1& f = *banc.form;
-    // A black wall a few pixels in front of A's cannon, which the second pass flies through.
+    // A black wall a few pixels in front of A's cannon, which the shell, 10 pixels a frame,
+    // reaches in its third frame.
     f.Dessin->SetAutoRedraw(true);
     f.Dessin->SetDrawWidth(6);
     f.Dessin->Line(101, 0, 101, f.Hauteur, kNoir);
     f.Dessin->SetAutoRedraw(false);
     banc.Vise(0, 0, 120);
-    banc.horloge.pas = kPasLent;
+    banc.horloge.pas = 0;
     const int w = f.SMurax[0].ScaleWidth();
     const int h = f.SMurax[0].ScaleHeight();
     const auto haut = static_cast<int>(Arrondi(f.Hauteur - f.NiveauSol[0] - h));
-    std::vector<bool> auRepos;  // per clock read of the shot: the kept cannon at its rest place
-    std::vector<double> abscisses;
-    banc.horloge.aChaqueLecture = [&] {
+    const auto ligne = static_cast<int>(std::floor(f.Hauteur - f.YBouche[0]));
+    int mur = w;  // the wall's first column on the shell's row
+    while (banc.Affiche(mur, ligne) == kCiel) ++mur;
+    ASSERT_LT(mur, 110);
+    std::vector<bool> auRepos;  // per frame shown: the kept cannon at its rest place
+    banc.horloge.aChaqueAttente = [&] {
         auRepos.push_back(f.Dessin->Garde().copy(0, haut, w, h) == f.SMurax[0].Picture());
-        abscisses.push_back(f.XObus);
     };
     QTest::mouseClick(f.Feu[0], Qt::LeftButton);
-    ASSERT_GT(auRepos.size(), 20u);
-    EXPECT_TRUE(auRepos[0]) << "before the launch";
-    for (int lecture = 1; lecture <= 17; ++lecture) {
-        EXPECT_FALSE(auRepos[lecture]) << "the recoil still shows at read " << lecture;
-    }
-    EXPECT_TRUE(auRepos[18]) << "the 17th pass puts the cannon back";
-    EXPECT_GT(abscisses[3], 101) << "the shell really went through the wall untested";
-    EXPECT_GT(f.XObus, 300) << "it flew on to the ground beyond the wall";
-    EXPECT_LT(f.YObus, f.NiveauSol[0]);
+    ASSERT_GE(auRepos.size(), 2u);
+    EXPECT_FALSE(auRepos[0]) << "the launch frame shows the recoil";
+    EXPECT_TRUE(auRepos[1]) << "the cannon is back when the tests start";
+    EXPECT_GE(f.XObus, mur);
+    EXPECT_LT(f.XObus, mur + kPrecision) << "stopped at the wall's first column";
+    EXPECT_TRUE(banc.SonJoue("Explosion"));
 }
 
 TEST(Vol, NothingIsTestedBeforeTheShellLeavesItsCannonEvenWhenTheClockStandsStill) {
@@ -211,19 +224,18 @@ TEST(Vol, NothingIsTestedBeforeTheShellLeavesItsCannonEvenWhenTheClockStandsStil
     EXPECT_EQ(f.Joueur, 1);
 }
 
-TEST(Vol, AShellThatSinksBelowHeightZeroWhileUntestedEndsSilentlyAndKeepsTheTurn) {
+TEST(Vol, AShellThatSinksBelowHeightZeroBeforeItsFirstTestEndsSilentlyAndKeepsTheTurn) {
     // Guards against an explosion, or a passed turn, after a flight that met nothing.
     BancDeTir banc;
     banc.ChampPlat();
     Form1& f = *banc.form;
-    banc.Vise(0, 45, 50);
-    // A coarse clock: 1.5 flight-time units a pass, so the shell is through the ground and
-    // below the field by the 7th pass, before any test.
-    banc.horloge.pas = 0.3;
+    banc.Vise(0, 0, 0);
+    // The muzzle a hair above the bottom edge, outside the cannon: the shell drops below the
+    // field within its first few passes, all untested.
+    f.XBouche[0] = 300;
+    f.YBouche[0] = 0.01;
     QTest::mouseClick(f.Feu[0], Qt::LeftButton);
     EXPECT_LE(f.YObus, 0);
-    EXPECT_GT(f.XObus, 400) << "it went on to where the ground is, and through it";
-    EXPECT_LT(f.XObus, f.Largeur);
     EXPECT_TRUE(banc.SonJoue("Trnmurax.wav"));
     EXPECT_FALSE(banc.SonJoue("Explosion"));
     EXPECT_EQ(f.Joueur, 0);
@@ -245,7 +257,7 @@ TEST(Vol, AShellBelowTheBottomEdgeAtATestIsAnImpactOutsideTheField) {
     banc.horloge.pas = 0.001;
     QTest::mouseClick(f.Feu[0], Qt::LeftButton);
     EXPECT_LE(f.YObus, 0);
-    EXPECT_GT(f.YObus, -1) << "it stopped at the first pass below the edge";
+    EXPECT_GT(f.YObus, -kPrecision) << "it stopped at the first pass below the edge";
     EXPECT_TRUE(banc.SonJoue("Explosion"));
     EXPECT_EQ(f.Joueur, 1);
 }

@@ -18,12 +18,13 @@
 namespace tir {
 namespace {
 
-// The fake clock, with a look-out at each breath of a flight (once per shown frame).
+// The fake clock, with a look-out at each wait of a shot (once per shown frame of the flight).
 class HorlogeGuetteuse : public test::FausseHorloge {
   public:
-    std::function<void()> aChaqueRespiration;
-    void Respire() override {
-        if (aChaqueRespiration) aChaqueRespiration();
+    std::function<void()> aChaqueAttente;
+    void AttendsJusqua(double echeance) override {
+        if (aChaqueAttente) aChaqueAttente();
+        test::FausseHorloge::AttendsJusqua(echeance);
     }
 };
 
@@ -158,14 +159,14 @@ TEST(Feu, AKeyThatReachesTheWindowDuringAShotWaitsForTheShotToEnd) {
     // Guards against a second shell launched from inside the first one's flight, or a wind
     // drawn anew under a flying shell: an Enter on the fire button and a Space on the wind's
     // value arrive mid-flight, and an assistive tool's press (a click fired by a timer, which
-    // the flight's breaths let through) comes too.
+    // the flight's waits let through) comes too.
     Partie p;
     Form1& w = p.w;
     w.Feu[0]->setFocus();
     std::vector<std::int16_t> ventsEnVol;
     qsizetype tirsEnVol = 0;
     bool envoyes = false;
-    p.horloge.aChaqueRespiration = [&] {
+    p.horloge.aChaqueAttente = [&] {
         if (!envoyes) {
             envoyes = true;
             QTest::keyClick(w.Feu[0], Qt::Key_Return);
@@ -176,7 +177,7 @@ TEST(Feu, AKeyThatReachesTheWindowDuringAShotWaitsForTheShotToEnd) {
         tirsEnVol = std::max(tirsEnVol, p.TirsDeA());
     };
     QTest::keyClick(w.Feu[0], Qt::Key_Return);
-    p.horloge.aChaqueRespiration = nullptr;
+    p.horloge.aChaqueAttente = nullptr;
     ASSERT_TRUE(envoyes);
     ASSERT_GT(ventsEnVol.size(), 2u);
     EXPECT_EQ(tirsEnVol, 1);
