@@ -98,7 +98,7 @@ for _ in $(seq 150); do
     sleep 0.1
 done
 [ -n "$WESTON" ] || echec "la fenêtre de Weston n'apparaît pas"
-xdotool mousemove --window "$WESTON" 1023 767
+xdotool mousemove --window "$WESTON" 20 740
 WAYLAND_DISPLAY=tir-1 QT_QPA_PLATFORM=wayland TIR_CAPTURE="import -window root ecran.png" \
     TIR_SORTIE="$TMP/champ" "$PROGRAMME" $TESTS --gtest_filter='DISABLED_Tir.*' \
     >"$TMP/tir.log" 2>&1 &
@@ -113,10 +113,14 @@ echo "champ au centre de l'écran en $X, $Y"
 formes() { sed -n 's/^\[[0-9. ]*\] *wl_pointer@[0-9]*\.set_cursor([0-9]*, wl_surface@[0-9]*, \(.*\))$/\1/p' \
     "$TMP/protocole.log"; }
 for _ in $(seq 20); do
-    xdotool mousemove --window "$WESTON" 1023 767 sleep 0.1 \
-        mousemove --window "$WESTON" "$X" "$Y" sleep 0.2
+    xdotool mousemove --window "$WESTON" 20 740 sleep 0.1 \
+        mousemove --window "$WESTON" "$X" "$Y" sleep 0.4
     [ "$(formes | sort -u | wc -l)" -ge 2 ] && break
 done
+# About one run in six, Weston's X11 back end keeps every pointer moved in at its corner: the
+# game cannot be clicked there, and the shot is not judged.
+[ "$(formes | sort -u | wc -l)" -ge 2 ] ||
+    saute "Weston sur X11 n'a pas amené le pointeur sur la fenêtre ; tir non jugé"
 touch "$TMP/champ.clics"
 while [ ! -e "$TMP/champ.tire" ]; do
     xdotool mousemove --window "$WESTON" "$X" "$Y" click 1
