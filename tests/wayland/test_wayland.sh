@@ -51,6 +51,9 @@ attends_socket() { # a compositor's socket, up to 15 s
     return 1
 }
 export XDG_RUNTIME_DIR="$TMP"
+# Under the sanitizers: Qt's Wayland platform leaves its connection's objects to the process's
+# end, in libraries the game does not own; the game's own leaks are checked by the other tests.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 unset DISPLAY WAYLAND_DISPLAY
 TESTS="--gtest_also_run_disabled_tests"
 
