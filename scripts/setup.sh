@@ -4,8 +4,8 @@
 set -eu
 
 PAQUETS="cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-liberation \
-libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy xvfb xauth xdotool imagemagick x11-utils \
-desktop-file-utils appstream"
+libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy xvfb xauth xdotool imagemagick \
+x11-utils desktop-file-utils appstream qt6-wayland weston"
 
 manquants=""
 for p in $PAQUETS; do

@@ -78,6 +78,8 @@ Echantillons Photon() {
 
 Echantillons Explosion() {
     constexpr double kDuree = 1.2;
+    constexpr double kCorps = 0.85;
+    constexpr double kSaturation = 1.0;
     Hasard hasard(0xE4B105);
     PasseBas eclat1;
     PasseBas eclat2;
@@ -87,13 +89,19 @@ Echantillons Explosion() {
     Echantillons son(NbEchantillons(kDuree));
     for (std::size_t i = 0; i < son.size(); ++i) {
         const double t = Instant(static_cast<int>(i));
-        // The blast: noise whose brightness falls fast, over a long low rumble.
+        // The blast: noise whose brightness falls fast, over a low rumble that holds for most
+        // of a second before it dies away. The sum is driven softly into saturation, as a
+        // loudspeaker would be, so the rumble's body stays loud next to the crack.
         const double coupure = 250 + 5000 * std::exp(-t / 0.07);
         const double souffle = eclat2(eclat1(Bruit(hasard), coupure), coupure);
         const double roule = sourd2(sourd1(Bruit(hasard), 140), 140);
         const double basse = std::sin(kDeuxPi * sub.avance(30 + 40 * std::exp(-t / 0.1)));
-        son[i] = 1.6 * souffle * Percussion(t, 0.003, 0.18) +
-                 9.0 * roule * Percussion(t, 0.02, 0.42) + 0.6 * basse * Percussion(t, 0.004, 0.3);
+        const double tenue =
+            t < kCorps ? 1 - 0.35 * t / kCorps : 0.65 * std::exp(-(t - kCorps) / 0.12);
+        const double melange = 1.6 * souffle * Percussion(t, 0.003, 0.18) +
+                               9.0 * roule * std::min(1.0, t / 0.02) * tenue +
+                               0.6 * basse * Percussion(t, 0.004, 0.3);
+        son[i] = std::tanh(kSaturation * melange);
     }
     Fondu(son, 2, 150);
     return son;

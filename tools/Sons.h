@@ -14,7 +14,8 @@ inline constexpr int kFrequence = 22050;
 // The seven sounds under their file names, in the order of the game's catalogue.
 std::vector<std::pair<QString, Echantillons>> Sons();
 
-// Writes a RIFF wave file (PCM, 16 bits, mono, kFrequence), scaled so its peak is -3 dBFS.
+// Writes a RIFF wave file (PCM, 16 bits, mono, kFrequence) at the loudness common to all the
+// sounds. Fails, saying so, when the sound would then peak above -1 dBFS.
 bool EcritWav(const QString& chemin, const Echantillons& son);
 
 }  // namespace fabrique

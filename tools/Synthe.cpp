@@ -3,13 +3,18 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+
+#include "Sonie.h"
 
 namespace fabrique {
 
 namespace {
 
-// Peak level of every written sound: -3 dBFS.
-constexpr double kCrete = 0.70794578;
+// Every sound is written at one integrated loudness, so that none drowns the others; its peak
+// must then stay at -1 dBFS or below, which the sounds are shaped for.
+constexpr double kSonie = -20.0;
+constexpr double kCreteMaxi = 0.89125094;
 constexpr std::int16_t kPcm = 1;
 constexpr std::int16_t kVoies = 1;
 constexpr std::int16_t kBits = 16;
@@ -60,7 +65,14 @@ void Mixe(Echantillons& dans, const Echantillons& son, double debut, double gain
 bool EcritWav(const QString& chemin, const Echantillons& son) {
     double crete = 0;
     for (double v : son) crete = std::max(crete, std::abs(v));
-    const double echelle = crete > 0 ? kCrete * 32767.0 / crete : 0.0;
+    if (crete <= 0) return false;
+    const double gain = std::pow(10.0, (kSonie - Sonie(son, kFrequence)) / 20.0);
+    if (gain * crete > kCreteMaxi) {
+        std::fprintf(stderr, "%s: peak at %.1f dBFS at the common loudness\n", qPrintable(chemin),
+                     20 * std::log10(gain * crete));
+        return false;
+    }
+    const double echelle = gain * 32767.0;
     QByteArray donnees;
     for (double v : son) {
         Ajoute16(donnees,

@@ -1,9 +1,10 @@
-// The field as a widget: a sunken frame around the display, enlarged without smoothing.
+// The field as a widget: a sunken frame around the display, its pixels enlarged sharp.
 #include "platform/PictureBox.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <cmath>
 
 namespace tir {
 
@@ -11,6 +12,37 @@ namespace {
 constexpr int kEpaisseurCadre = 2;
 constexpr int kBordures = 2 * kEpaisseurCadre;
 constexpr double kFrequenceParDefaut = 60.0;
+
+// Under a whole scale factor every field pixel is an even square of screen pixels. Under a
+// fractional one, plain enlargement would give pixels one or two screen pixels wide in turn
+// (the wheels and the antenna of the cannons come out uneven), and smoothing alone would blur
+// the whole field. Sharp enlargement: the part to show is first enlarged to the next whole
+// factor by repeating pixels, then reduced smoothly to the screen's size, so every field pixel
+// keeps a solid core of even width and only its edges are shaded.
+bool FacteurEntier(qreal facteur) {
+    return std::abs(facteur - std::round(facteur)) < 1e-6;
+}
+
+void DessineNet(QPainter& p, const QRect& cible, const QImage& image, const QRect& source,
+                qreal facteur) {
+    if (FacteurEntier(facteur)) {
+        p.drawImage(cible, image, source);
+        return;
+    }
+    // One field pixel more on each side, so that the smooth reduction at the edges of the part
+    // shown reads the true neighbours and a partial repaint matches a whole one.
+    const QRect large = source.adjusted(-1, -1, 1, 1) & image.rect();
+    const int entier = static_cast<int>(std::ceil(facteur));
+    const QImage agrandie = image.copy(large).scaled(large.size() * entier, Qt::IgnoreAspectRatio,
+                                                     Qt::FastTransformation);
+    p.save();
+    p.setClipRect(cible, Qt::IntersectClip);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(QRect(cible.topLeft() + large.topLeft() - source.topLeft(), large.size()),
+                agrandie);
+    p.restore();
+}
+
 }  // namespace
 
 PictureBox::PictureBox(int largeur, int hauteur, Couleur fond, QWidget* parent)
@@ -47,7 +79,9 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     if (!interieur.contains(event->rect())) drawFrame(&p);
     const QRect zone = event->rect() & interieur;
     if (zone.isEmpty()) return;
-    p.drawImage(zone, Affichage(), zone.translated(-interieur.topLeft()));
+    // The painter's own scale is the screen's (or, for a grab, the image's) pixels per pixel.
+    DessineNet(p, zone, Affichage(), zone.translated(-interieur.topLeft()),
+               p.deviceTransform().m11());
     EcranAJour(event->region().translated(-interieur.topLeft()));
 }
 

@@ -9,7 +9,8 @@ namespace tir {
 
 // The screen shows the display only when asked: Montre() puts it there at once, and a repaint
 // the window system asks for by itself shows the kept image (the display catches up first), as
-// the field model requires. Under a screen scale factor the pixels are enlarged, never smoothed.
+// the field model requires. Under a whole screen scale factor the pixels are enlarged, never
+// smoothed; under a fractional one they are enlarged sharp, all of one width.
 class PictureBox : public QFrame, public Surface {
     Q_OBJECT
   public:

@@ -102,6 +102,7 @@ Form1::Form1(Services services_, QWidget* parent) : QWidget(parent), services(se
     CreeControles();
     ChargeImages();
     NommeControles();
+    PoseBulles();
     OrdonneTabulation();
     Form_Load();
 }

@@ -134,6 +134,7 @@ class Form1 : public QWidget {
     void CreeControles();              // window/Disposition.cpp
     void CreeVisees();                 // window/Disposition.cpp
     void NommeControles();             // window/Accessibilite.cpp
+    void PoseBulles();                 // window/Bulles.cpp
     void OrdonneTabulation();          // window/Accessibilite.cpp
     void FeuEtFocus(int index);        // window/Accessibilite.cpp
     void NouveauEtFocus();             // window/Accessibilite.cpp

@@ -1,4 +1,4 @@
-// The seven sound files: names, format, length, level, clean ends, and no two alike.
+// The seven sound files: names, format, length, loudness, clean ends, and no two alike.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "../../tools/Sonie.h"
 #include "Assets.h"
 
 using namespace tests_assets;
@@ -72,18 +73,41 @@ TEST(Sons, EverySoundOfTheCatalogueIsA16BitMonoPcmWaveOfItsLength) {
     }
 }
 
-TEST(Sons, EverySoundPeaksNearMinusThreeDecibelsAndStartsAndEndsOnSilence) {
-    // Guards against silent or clipped sounds, and against clicks from a sound that starts or
-    // stops abruptly.
+TEST(Sons, EverySoundHasTheCommonLoudnessHeadroomAndSilentEnds) {
+    // Guards against one sound drowning the others (the turning buzz, heard at every step, was
+    // the loudest), a silent or clipped sound, an explosion without body, and clicks from a
+    // sound that starts or stops abruptly.
     constexpr double kSilence = 0.005;
+    std::vector<double> sonies;
     for (const Attendu& a : Catalogue()) {
         const Wav w = LitWav(DossierSons() + QString::fromUtf8(a.nom));
         ASSERT_FALSE(w.echantillons.empty()) << a.nom;
-        const double db = 20 * std::log10(std::max(Crete(w), 1e-9));
-        EXPECT_NEAR(db, -3.0, 0.5) << a.nom;
+        const std::vector<double> son(w.echantillons.begin(), w.echantillons.end());
+        std::vector<double> normalise(son.size());
+        std::transform(son.begin(), son.end(), normalise.begin(),
+                       [](double v) { return v / kPleineEchelle; });
+        sonies.push_back(fabrique::Sonie(normalise, w.frequence));
+        EXPECT_NEAR(sonies.back(), -20.0, 1.0) << a.nom;
+        EXPECT_LE(20 * std::log10(std::max(Crete(w), 1e-9)), -1.0) << a.nom;
         EXPECT_LT(std::abs(w.echantillons.front()) / kPleineEchelle, kSilence) << a.nom;
         EXPECT_LT(std::abs(w.echantillons.back()) / kPleineEchelle, kSilence) << a.nom;
     }
+    EXPECT_LE(sonies[0], *std::min_element(sonies.begin() + 1, sonies.end()) + 0.5)
+        << "the turning buzz is louder than another sound";
+    // The explosion's body: the time its level stays within 15 dB of its loudest 50 ms.
+    const Wav explosion = LitWav(DossierSons() + "Explosion.wav");
+    const std::size_t fenetre = explosion.frequence / 20;
+    std::vector<double> niveaux;
+    for (std::size_t i = 0; i + fenetre <= explosion.echantillons.size(); i += fenetre) {
+        double e = 0;
+        for (std::size_t j = i; j < i + fenetre; ++j)
+            e += double(explosion.echantillons[j]) * explosion.echantillons[j];
+        niveaux.push_back(e);
+    }
+    const double plusFort = *std::max_element(niveaux.begin(), niveaux.end());
+    const auto corps = std::count_if(niveaux.begin(), niveaux.end(),
+                                     [&](double e) { return e > plusFort * std::pow(10, -1.5); });
+    EXPECT_NEAR(static_cast<double>(corps) / 20, 1.0, 0.2);
 }
 
 TEST(Sons, NoTwoSoundsAreAlike) {

@@ -1,7 +1,7 @@
 // The game on a desktop that scales windows by two (QT_SCALE_FACTOR=2): the window and the field
 // twice the size on the screen, every field pixel a sharp 2 x 2 block, and the same game.
 // The factor must be set before the application starts, so the scaled half runs in a child
-// process of this very test program.
+// process of this very test program. At fractional factors every field pixel keeps one width.
 #include <gtest/gtest.h>
 
 #include <QDataStream>
@@ -85,6 +85,42 @@ TEST(Echelle, AtTwiceTheScaleTheGameIsTwiceTheSizeSharpAndPlaysTheSame) {
     QFile bilan(dossier.filePath("bilan"));
     ASSERT_TRUE(bilan.open(QIODevice::ReadOnly));
     EXPECT_TRUE(bilan.readAll() == Serialise(attendu));
+}
+
+TEST(Echelle, AtFractionalScalesEveryFieldPixelKeepsOneWidthAndASharpEdge) {
+    // Guards against plain enlargement at a fractional factor, which draws field pixels one and
+    // two screen pixels wide in turn (uneven wheels and antennas), and against a field smoothed
+    // all over. A black column every third one: its ink, summed across the row, is its width on
+    // the screen.
+    constexpr int kLargeur = 60;
+    PictureBox champ(kLargeur, 4, 0xFFFFFF);
+    champ.SetAutoRedraw(true);
+    for (int x = 0; x < kLargeur; x += 3) {
+        for (int y = 0; y < 4; ++y) champ.hDC().setPixel(x, y, 0xFF000000u);
+    }
+    for (const double facteur : {1.25, 1.5, 1.75}) {
+        QImage rendu((QSizeF(champ.size()) * facteur).toSize() + QSize(1, 1), QImage::Format_RGB32);
+        rendu.setDevicePixelRatio(facteur);
+        rendu.fill(0xFFFFFFFFu);
+        champ.render(&rendu);
+        const int ligne = static_cast<int>((kCadre + 2) * facteur);
+        const auto encre = [&](int x) { return 1.0 - qRed(rendu.pixel(x, ligne)) / 255.0; };
+        double plusEtroite = 1e9, plusLarge = 0, nettete = 1;
+        for (int x = 3; x + 3 < kLargeur; x += 3) {
+            double largeur = 0, coeur = 0;
+            for (int e = int((x + kCadre - 1) * facteur); e <= int((x + kCadre + 2) * facteur);
+                 ++e) {
+                largeur += encre(e);
+                coeur = std::max(coeur, encre(e));
+            }
+            plusEtroite = std::min(plusEtroite, largeur);
+            plusLarge = std::max(plusLarge, largeur);
+            nettete = std::min(nettete, coeur);
+        }
+        EXPECT_NEAR(plusEtroite, facteur, 0.25) << facteur;
+        EXPECT_NEAR(plusLarge, facteur, 0.25) << facteur;
+        EXPECT_GT(nettete, 0.6) << facteur;
+    }
 }
 
 }  // namespace

@@ -37,6 +37,9 @@ for taille in 32 64 128; do
     [ -f "$icone" ] || echec "icône $taille absente"
     [ "$(identify -format %wx%h "$icone")" = "${taille}x$taille" ] || echec "icône $taille mal taillée"
 done
+REGLES="$PREFIX/share/doc/tir-au-murax/regles.html"
+grep -q "<h1>Règles du jeu</h1>" "$REGLES" || echec "page des règles absente"
+grep -q "$REGLES" "$PREFIX/share/metainfo/$ID.metainfo.xml" || echec "métadonnées sans les règles"
 desktop-file-validate "$PREFIX/share/applications/$ID.desktop" || echec "entrée de bureau invalide"
 appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >/dev/null ||
     echec "métadonnées AppStream invalides"

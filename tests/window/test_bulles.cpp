@@ -1,0 +1,65 @@
+// The French help bubbles: every control a player can act on or read has one, saying what it
+// does and the keys that work on it; the score and points panels say how points are counted.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "Faux.h"
+#include "window/Form1.h"
+
+namespace tir {
+namespace {
+
+TEST(Bulles, EveryControlAPlayerUsesOrReadsExplainsItselfAndItsKeys) {
+    // Guards against a control left without help, help that names the wrong keys or limits, and
+    // a scoring rule told differently from the game's.
+    test::FauxServices f;
+    Form1 w(f.services());
+    const QStringList points{"(10 − essais) × précision", "34 pixels", "de 1 à 10", "propre canon"};
+    const QStringList bouton{"Espace", "Entrée", "Tab"};
+    struct Bulle {
+        QWidget* controle;
+        QStringList mots;
+    };
+    std::vector<Bulle> bulles{{w.Dessin, {"canon jaune", "joueur A", "joueur B"}},
+                              {w.Son[0], bouton + QStringList{"Met les bruitages"}},
+                              {w.Son[1], bouton + QStringList{"Coupe les bruitages"}},
+                              {w.CadreVent, {"nombre rouge", "0 à 10", "Un clic"}},
+                              {w.Vent, {"Un clic", "Espace", "nouveau vent"}},
+                              {w.FlecheVent, {"flèches sa direction"}},
+                              {w.Gain, points},
+                              {w.Nouveau, bouton},
+                              {w.Quitter, bouton + QStringList{"perdue"}},
+                              {w.CoupsRestants, {"nombre bleu", "coups au but", "B gagne"}},
+                              {w.Panneau1, points},
+                              {w.Panneau2, points}};
+    for (int i = 0; i < 2; ++i) {
+        const QString du = i == 0 ? "du joueur A" : "du joueur B";
+        const QStringList barre{"Gauche et Droite", "molette", "de 5", "Tab", du};
+        bulles.push_back({w.Score[i], points + QStringList{du}});
+        for (QWidget* angle :
+             {static_cast<QWidget*>(w.Frame1[i]), static_cast<QWidget*>(w.BHAngle[i]),
+              static_cast<QWidget*>(w.Angle[i])}) {
+            bulles.push_back({angle, barre + QStringList{"De 0 à 89 degrés"}});
+        }
+        for (QWidget* force :
+             {static_cast<QWidget*>(w.Frame2[i]), static_cast<QWidget*>(w.BHForce[i]),
+              static_cast<QWidget*>(w.Force[i])}) {
+            bulles.push_back({force, barre + QStringList{"De 0 à 120"}});
+        }
+        bulles.push_back({w.Feu[i], bouton + QStringList{"Feu !", du, "tour"}});
+    }
+    for (const Bulle& b : bulles) {
+        const QString texte = b.controle->toolTip();
+        for (const QString& mot : b.mots) {
+            EXPECT_TRUE(texte.contains(mot))
+                << b.controle->accessibleName().toStdString() << " lacks \"" << mot.toStdString()
+                << "\": " << texte.toStdString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tir
