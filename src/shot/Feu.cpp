@@ -1,5 +1,4 @@
 // The shot: launch, recoil and the flight of the shell until it meets something that is not sky.
-#include <QApplication>
 #include <cmath>
 #include <limits>
 
@@ -17,13 +16,17 @@ constexpr int kPassesSansTest = 16;     // passes that never test, so the shell 
 constexpr int kCouleurObus = 4;         // dark red
 constexpr double kDegresParTour = 360.0;
 
-// The hourglass for the whole shot, the arrow again however the shot ends.
+// The hourglass over the game window for the whole shot, the arrow again however the shot ends.
+// The window's own pointer: the record dialog keeps its usual ones.
 class Sablier {
   public:
-    Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sablier() { QApplication::restoreOverrideCursor(); }
+    explicit Sablier(QWidget& fenetre) : fenetre_(fenetre) { fenetre_.setCursor(Qt::WaitCursor); }
+    ~Sablier() { fenetre_.unsetCursor(); }
     Sablier(const Sablier&) = delete;
     Sablier& operator=(const Sablier&) = delete;
+
+  private:
+    QWidget& fenetre_;
 };
 
 // Device row of the top of a cannon's 90 x 80 rectangle standing on its ground level.
@@ -110,7 +113,7 @@ void Vole(Form1& f) {
 // Fires one shell for the player whose turn it is; the index of the button is not needed.
 // Changes NbEssais, AngleRad, Puissance, Depart, Temps, XObus, YObus.
 void Form1::Feu_Click(int /*index*/) {
-    const Sablier sablier;
+    const Sablier sablier(*this);
     NbEssais[Joueur] = AjouteSature(NbEssais[Joueur], 1);
     AngleRad = Val(Angle[Joueur]->Caption());
     AngleRad = (Pi + Pi) * AngleRad / kDegresParTour;
