@@ -1,23 +1,28 @@
-// Input at the worst moments of a shot. Clicks are made through a real X server (Xvfb and
-// xdotool) while the shell flies, the explosion grows, the cannon burns and the winner flashes:
-// the game must hold them back and handle every one after the shot, in order. A close asked at
-// any of these moments, or while the record dialog is open, ends the game cleanly after it.
+// The input model: input at the worst moments of a shot. Clicks, keys and wheel notches made
+// while the shell flies, the explosion grows, the cannon burns, the winner flashes or the record
+// dialog waits are handled after the shot, in order, and a press on a fire button never fires
+// afterwards. Some clicks go through a real X server (Xvfb and xdotool). A close asked at any of
+// these moments ends the game cleanly after it.
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
 #include <QAccessible>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 #include <chrono>
+#include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 #include <thread>
 
 #include "../../fuzz/ProfilInvariants.h"
-#include "Partie.h"
+#include "../fiabilite/Partie.h"
 
 namespace tir::test {
 namespace {
@@ -27,8 +32,9 @@ constexpr int kAttenteMaxiMs = 5000;
 constexpr int kLaisseArriverMs = 40;
 constexpr int kDelaiEnfantMs = 120000;
 
-// The moments of a shot, told apart by the sound that opens each of them.
-enum class Moment { Vol, Explosion, Flammes, Clignotement, Aucun };
+// The moments of a shot, told apart by the sound that opens each of them; the record dialog
+// comes last.
+enum class Moment { Vol, Explosion, Flammes, Clignotement, Aucun, Dialogue };
 
 Moment MomentDuSon(const QString& son) {
     if (son.endsWith("Trnmurax.wav") || son.endsWith("Photon.wav")) return Moment::Vol;
@@ -38,8 +44,8 @@ Moment MomentDuSon(const QString& son) {
     return Moment::Aucun;
 }
 
-// Fake time that, like the real clock, lets the window system's non-input events through at
-// every wait; at the first wait of each moment it runs what the test planned for it.
+// Fake time that, like the real clock, lets the window system's events through at every wait;
+// at the first wait of each moment it runs what the test planned for it.
 class HorlogeAuxAguets : public FausseHorloge {
   public:
     explicit HorlogeAuxAguets(const FauxLecteur& l) : lecteur(l) {}
@@ -53,7 +59,7 @@ class HorlogeAuxAguets : public FausseHorloge {
     }
     // The flight only breathes between its passes; the animations wait between frames.
     void Respire() override {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
         const Moment m =
             lecteur.joues.isEmpty() ? Moment::Aucun : MomentDuSon(lecteur.joues.last());
         if (plan.count(m) && vus.insert(m).second) plan[m]();
@@ -81,10 +87,159 @@ void TireSansBoucle(Table& t) {
     QTest::mouseClick(t.form->Feu[t.form->Joueur], Qt::LeftButton);
 }
 
+// ---- The input model on fake time, in this process ----
+
+// The record dialog answered by script, once it has run what the test planned for it.
+class SaisieAuxAguets : public FausseSaisie {
+  public:
+    std::function<void()> pendant;
+    QString InputBox(const QString& t, const QString& i, const QString& d) override {
+        if (pendant) pendant();
+        return FausseSaisie::InputBox(t, i, d);
+    }
+};
+
+void Prevois(TableAuxAguets& banc, SaisieAuxAguets& saisie, Moment moment,
+             std::function<void()> geste) {
+    if (moment == Moment::Dialogue) {
+        saisie.pendant = std::move(geste);
+    } else {
+        banc.horloge.plan[moment] = std::move(geste);
+    }
+}
+
+// Input as the mouse and the keyboard make it, delivered to the control under the pointer or
+// with the focus.
+void Clique(QWidget* w, QPoint ou = {}) {
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, ou);
+}
+
+void DoubleClique(QWidget* w) {
+    QTest::mousePress(w, Qt::LeftButton);
+    QTest::mouseRelease(w, Qt::LeftButton);
+    QTest::mousePress(w, Qt::LeftButton);
+    QTest::mouseDClick(w, Qt::LeftButton);
+    QTest::mouseRelease(w, Qt::LeftButton);
+}
+
+void UnCranDeMolette(QWidget* w) {
+    const QPointF p = QRectF(w->rect()).center();
+    QWheelEvent cran(p, w->mapToGlobal(p), {}, {0, QWheelEvent::DefaultDeltasPerStep}, Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &cran);
+}
+
+QPoint FlecheDroite(QScrollBar* b) {
+    return {b->width() - b->height() / 2, b->height() / 2};
+}
+
+qsizetype Lancements(const FauxLecteur& l) {
+    return l.joues.filter("Trnmurax").size() + l.joues.filter("Photon").size();
+}
+
+TEST(ModeleDEntrees, APressOnAFireButtonDuringAShotNeverFiresAfterItForEitherPlayer) {
+    // Guards against a shell that leaves by itself, unaimed, on the next field: a press on the
+    // greyed button of the player whose turn comes, or on the shooter's own button, held until
+    // the shot ends and then taken by a button enabled by then.
+    using Appui = std::function<void(Form1&, int)>;
+    const std::vector<std::pair<const char*, Appui>> appuis{
+        {"clic sur le bouton grisé", [](Form1& f, int t) { Clique(f.Feu[1 - t]); }},
+        {"double clic sur le bouton grisé", [](Form1& f, int t) { DoubleClique(f.Feu[1 - t]); }},
+        {"clic sur le bouton du tireur", [](Form1& f, int t) { Clique(f.Feu[t]); }},
+        {"Entrée", [](Form1& f, int t) { QTest::keyClick(f.Feu[t], Qt::Key_Return); }},
+        {"Espace", [](Form1& f, int t) { QTest::keyClick(f.Feu[t], Qt::Key_Space); }},
+        {"lecteur d'écran", [](Form1& f, int t) { f.Feu[t]->click(); }}};
+    for (const int tireur : {0, 1}) {
+        for (const Moment moment : {Moment::Vol, Moment::Explosion, Moment::Flammes}) {
+            for (const auto& [nom, appui] : appuis) {
+                TableAuxAguets banc;
+                Form1& f = *banc.t.form;
+                JoueJusquA(banc.t, kCoupsParPartie - tireur);
+                ASSERT_EQ(f.Joueur, tireur);
+                banc.horloge.plan[moment] = [&, a = appui] { a(f, tireur); };
+                const qsizetype avant = Lancements(banc.lecteur);
+                TireSansBoucle(banc.t);
+                QCoreApplication::processEvents();
+                const std::string cas = std::string(nom) + ", joueur " + std::to_string(tireur) +
+                                        ", moment " + std::to_string(static_cast<int>(moment));
+                EXPECT_EQ(banc.horloge.vus.count(moment), 1u) << cas;
+                EXPECT_EQ(Lancements(banc.lecteur), avant + 1) << cas;
+                EXPECT_EQ(f.Joueur, 1 - tireur) << cas;
+            }
+        }
+    }
+}
+
+TEST(ModeleDEntrees, InputOnEveryKindOfControlDuringEachMomentIsHandledAfterTheShotInOrder) {
+    // Guards against input handled in the middle of an animation (an aim changed under the
+    // flying shell), lost because the shot ends in the record dialog, or handled out of order.
+    for (const Moment moment : {Moment::Vol, Moment::Explosion, Moment::Flammes,
+                                Moment::Clignotement, Moment::Dialogue}) {
+        SaisieAuxAguets saisie;
+        TableAuxAguets banc(&saisie);
+        Form1& f = *banc.t.form;
+        JoueJusquA(banc.t, 1);
+        QStringList journal;
+        bool enCoup = false;
+        auto note = [&](const QString& quoi) { journal << (enCoup ? "pendant " : "") + quoi; };
+        for (const int j : {0, 1}) {
+            QObject::connect(f.BHAngle[j], &QScrollBar::valueChanged,
+                             [&, j] { note(QString("angle %1").arg(j)); });
+            QObject::connect(f.BHForce[j], &QScrollBar::valueChanged,
+                             [&, j] { note(QString("force %1").arg(j)); });
+            QObject::connect(f.Son[j], &RubanBouton::Click,
+                             [&, j] { note(QString("son %1").arg(j)); });
+        }
+        Prevois(banc, saisie, moment, [&] {
+            Clique(f.Son[1]);
+            Clique(f.BHForce[0], FlecheDroite(f.BHForce[0]));
+            UnCranDeMolette(f.BHAngle[1]);
+            QTest::keyClick(f.BHAngle[0], Qt::Key_End);
+            Clique(f.Son[0]);
+            QTest::keyClick(f.BHAngle[0], Qt::Key_Left);
+        });
+        saisie.reponses.push_back("Pilote");
+        enCoup = true;
+        TireSansBoucle(banc.t);
+        enCoup = false;
+        EXPECT_TRUE(banc.t.Finie());
+        EXPECT_EQ(saisie.appels.size(), 1u);
+        QCoreApplication::processEvents();
+        const int m = static_cast<int>(moment);
+        EXPECT_EQ(journal.join(", ").toStdString(),
+                  "son 1, force 0, angle 1, angle 0, son 0, angle 0")
+            << m;
+        EXPECT_TRUE(f.SonActif) << m;
+        EXPECT_EQ(f.Force[0]->Caption().toInt(), kForceAuBut + 5) << m;
+        EXPECT_EQ(f.Angle[0]->Caption(), "84") << m;
+        EXPECT_EQ(std::abs(f.Angle[1]->Caption().toInt() - kAngleAuBut), 5) << m << " one notch";
+    }
+}
+
+TEST(ModeleDEntrees, ADoubleClickOnTheWindValueDrawsOneWindBetweenShotsAndDuringOne) {
+    // Guards against two winds for one double click: Qt's double click is a second press.
+    for (const bool pendantLeVol : {false, true}) {
+        TableAuxAguets banc;
+        Form1& f = *banc.t.form;
+        JoueJusquA(banc.t, kCoupsParPartie);
+        int clics = 0;
+        QObject::connect(f.Vent, &Etiquette::Click, [&] { ++clics; });
+        if (pendantLeVol) {
+            banc.horloge.plan[Moment::Vol] = [&] { DoubleClique(f.Vent); };
+            TireSansBoucle(banc.t);
+            EXPECT_EQ(clics, 0);
+            QCoreApplication::processEvents();
+        } else {
+            DoubleClique(f.Vent);
+        }
+        EXPECT_EQ(clics, 1) << pendantLeVol;
+    }
+}
+
 // ---- Clicks through the X server: run in a child process under Xvfb ----
 
 // Clicks with the real pointer at a point of `w`, then gives the X server's events time to
-// reach the game's queue while only non-input events are let through.
+// reach the game, as a wait does.
 void CliqueVraiment(QWidget* w, QPoint ou) {
     const QPoint p = w->mapToGlobal(ou);
     QProcess::execute("xdotool", {"mousemove", "--sync", QString::number(p.x()),
@@ -92,7 +247,7 @@ void CliqueVraiment(QWidget* w, QPoint ou) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < kLaisseArriverMs) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
@@ -243,7 +398,7 @@ class SaisieQuiFerme : public FausseSaisie {
     QString InputBox(const QString& t, const QString& i, const QString& d) override {
         if (ferme) {
             DemandeFermeture(*form);
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QCoreApplication::processEvents();
             visibleApresDemande = form->isVisible();
         }
         return FausseSaisie::InputBox(t, i, d);
@@ -265,7 +420,7 @@ TEST(EntreesPendantUnCoup, ACloseAtAnyMomentOfTheLastShotEndsTheGameCleanlyAfter
         if (moment != Moment::Aucun) {
             banc.horloge.plan[moment] = [&] {
                 DemandeFermeture(*t.form);
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                QCoreApplication::processEvents();
                 visibleApresDemande = t.form->isVisible();
             };
         }
