@@ -23,6 +23,7 @@
 
 #include "../../fuzz/ProfilInvariants.h"
 #include "../fiabilite/Partie.h"
+#include "platform/ServicesReels.h"
 
 namespace tir::test {
 namespace {
@@ -60,6 +61,9 @@ class HorlogeAuxAguets : public FausseHorloge {
     // The flight only breathes between its passes; the animations wait between frames.
     void Respire() override {
         QCoreApplication::processEvents();
+        Guette();
+    }
+    void Guette() {
         const Moment m =
             lecteur.joues.isEmpty() ? Moment::Aucun : MomentDuSon(lecteur.joues.last());
         if (plan.count(m) && vus.insert(m).second) plan[m]();
@@ -346,6 +350,72 @@ TEST(EntreesPendantUnCoup, ClicksMadeThroughARealWindowSystemWaitForTheEndOfTheS
     const QByteArray sortie = enfant.readAll();
     EXPECT_EQ(enfant.exitCode(), 0) << sortie.toStdString();
     EXPECT_TRUE(sortie.contains("[  PASSED  ] 1 test")) << sortie.toStdString();
+}
+
+// ---- The window manager's close button during the last shot: run by fermeture_record.sh ----
+
+// Fake time up to the last shot, then the real clock: the last shot runs at the game's own pace
+// while the window manager and the dialog take real input.
+class HorlogeDuDernierCoup : public HorlogeAuxAguets {
+  public:
+    using HorlogeAuxAguets::HorlogeAuxAguets;
+    HorlogeReelle reelle;
+    bool reel = false;
+    double Maintenant() override {
+        return reel ? reelle.Maintenant() : FausseHorloge::Maintenant();
+    }
+    void AttendsJusqua(double echeance) override {
+        if (!reel) return HorlogeAuxAguets::AttendsJusqua(echeance);
+        while (Maintenant() < echeance) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            Respire();
+        }
+    }
+    void Respire() override {
+        if (!reel) return HorlogeAuxAguets::Respire();
+        reelle.Respire();
+        Guette();
+    }
+};
+
+TEST(DISABLED_SousOpenbox, TheCloseButtonDuringTheLastShotEndsTheGameAfterTheRecordDialog) {
+    FauxLecteur lecteur;
+    HorlogeDuDernierCoup horloge{lecteur};
+    FauxDossier dossier;
+    SaisieQt saisie;
+    Table t(horloge, lecteur, dossier, &saisie);
+    Form1& f = *t.form;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    JoueJusquA(t, 1);
+    horloge.reel = true;
+    // The close button sits at the right end of the title bar, above the window's top right.
+    // The click is made while the shell flies on: the flight does not wait for it.
+    horloge.plan[Moment::Vol] = [&] {
+        const QRect g = f.geometry();
+        const int marge = (g.top() - f.frameGeometry().top()) / 2;
+        QProcess::startDetached("xdotool", {"mousemove", QString::number(g.right() - marge),
+                                            QString::number(g.top() - marge), "click", "1"});
+    };
+    bool visibleAuClignotement = false;
+    horloge.plan[Moment::Clignotement] = [&] { visibleAuClignotement = f.isVisible(); };
+    // The winner types his name in the real dialog and confirms it.
+    QTimer repond;
+    QObject::connect(&repond, &QTimer::timeout, [&] {
+        if (!QApplication::activeModalWidget()) return;
+        repond.stop();
+        QProcess::execute("xdotool", {"type", "--delay", "20", "Pilote"});
+        QProcess::execute("xdotool", {"key", "Return"});
+    });
+    repond.start(50);
+    TireSansBoucle(t);
+    EXPECT_TRUE(visibleAuClignotement) << "the window stays for the rest of the shot";
+    QTimer garde;
+    garde.setSingleShot(true);
+    QObject::connect(&garde, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    garde.start(kAttenteMaxiMs);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(fuzz::Contenu(dossier.Chemin() + "/Tir.ini").endsWith("NomJoueur=Pilote\r\n"));
 }
 
 // ---- A screen reader setting a bar, in this process ----
