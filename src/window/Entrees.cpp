@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include "window/Form1.h"
 
@@ -65,43 +67,76 @@ void Entrees::Retiens(QWidget* controle, std::function<void()> action) {
 }
 
 bool Entrees::eventFilter(QObject* objet, QEvent* evenement) {
-    if (enCours_ == 0 || !objet->isWidgetType()) return false;
+    if (enCours_ == 0) return false;
+    if (objet == form_.windowHandle()) return FiltreSouris(evenement);
+    if (!objet->isWidgetType()) return false;
     auto* cible = static_cast<QWidget*>(objet);
     // The record dialog, a window of its own, takes its input as usual.
     if (cible->window() != &form_) return false;
-    return Filtre(cible, evenement);
+    return Filtre(cible, *evenement);
+}
+
+// The window system's mouse input, taken before Qt picks its control: during a handler started
+// by a click Qt would hand every press to the button of that click, still held as pressed. The
+// control is the one under the pointer; it takes the focus at once, as Qt would give it.
+bool Entrees::FiltreSouris(QEvent* evenement) {
+    const QEvent::Type type = evenement->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease && type != QEvent::Wheel) {
+        return false;
+    }
+    const auto& pointeur = static_cast<const QSinglePointEvent&>(*evenement);
+    const QPointF ecran = pointeur.globalPosition();
+    QWidget* cible = form_.childAt(form_.mapFromGlobal(ecran).toPoint());
+    if (!cible) cible = &form_;
+    if (type == QEvent::MouseButtonRelease) {
+        const auto b = boutons_.find(pointeur.button());
+        if (b == boutons_.end()) return false;
+        if (b->second.cible) cible = b->second.cible;
+    } else if (type == QEvent::MouseButtonPress && !EstUnFeu(cible)) {
+        DonneLeFocus(cible);
+    }
+    const QPointF ici = cible->mapFromGlobal(ecran);
+    if (type == QEvent::Wheel) {
+        const auto& m = static_cast<const QWheelEvent&>(pointeur);
+        return Filtre(cible, QWheelEvent(ici, ecran, m.pixelDelta(), m.angleDelta(), m.buttons(),
+                                         m.modifiers(), m.phase(), m.inverted(), m.source()));
+    }
+    const auto& m = static_cast<const QMouseEvent&>(pointeur);
+    return Filtre(cible, QMouseEvent(type, ici, ecran, m.button(), m.buttons(), m.modifiers(),
+                                     m.pointingDevice()));
 }
 
 // Returns whether the event is taken from Qt (held or dropped). A press on a fire button is
 // dropped, with its release: a shot is fired only by a press made between shots. The focus
-// moves at once, by Tab or by a click (Qt gives it before the filter sees the press), so that
-// the keys that follow go where the player sees the focus.
-bool Entrees::Filtre(QWidget* cible, QEvent* evenement) {
-    switch (evenement->type()) {
+// moves at once, by Tab or by a click, so that the keys that follow go where the player sees
+// the focus.
+bool Entrees::Filtre(QWidget* cible, const QEvent& evenement) {
+    switch (evenement.type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             const bool garde = !EstUnFeu(cible);
-            boutons_[static_cast<QMouseEvent*>(evenement)->button()] = garde;
+            boutons_[static_cast<const QMouseEvent&>(evenement).button()] = {cible, garde};
             if (garde) Garde(cible, evenement);
             return true;
         }
         case QEvent::MouseButtonRelease: {
-            const auto b = boutons_.find(static_cast<QMouseEvent*>(evenement)->button());
+            const auto b = boutons_.find(static_cast<const QMouseEvent&>(evenement).button());
             if (b == boutons_.end()) return false;
-            if (b->second) Garde(cible, evenement);
+            if (b->second.garde) Garde(cible, evenement);
             boutons_.erase(b);
             return true;
         }
         case QEvent::KeyPress: {
-            const auto* touche = static_cast<QKeyEvent*>(evenement);
-            if (DeplaceLeFocus(*touche)) return false;
+            const auto& touche = static_cast<const QKeyEvent&>(evenement);
+            if (DeplaceLeFocus(touche)) return false;
             const bool garde = !EstUnFeu(cible);
-            touches_[touche->key()] = garde;
+            touches_[touche.key()] = garde;
             if (garde) Garde(cible, evenement);
             return true;
         }
         case QEvent::KeyRelease: {
-            const auto t = touches_.find(static_cast<QKeyEvent*>(evenement)->key());
+            const auto t = touches_.find(static_cast<const QKeyEvent&>(evenement).key());
             if (t == touches_.end()) return false;
             if (t->second) Garde(cible, evenement);
             touches_.erase(t);
@@ -117,15 +152,25 @@ bool Entrees::Filtre(QWidget* cible, QEvent* evenement) {
     }
 }
 
+// The first control from `cible` outwards that takes the focus from a click, as Qt chooses it.
+void Entrees::DonneLeFocus(QWidget* cible) {
+    for (QWidget* w = cible; w && w != &form_; w = w->parentWidget()) {
+        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
+            w->setFocus(Qt::MouseFocusReason);
+            return;
+        }
+    }
+}
+
 bool Entrees::EstUnFeu(const QWidget* controle) const {
     return controle == form_.Feu[0] || controle == form_.Feu[1];
 }
 
-void Entrees::Garde(QWidget* cible, const QEvent* evenement) {
+void Entrees::Garde(QWidget* cible, const QEvent& evenement) {
     Retenue r;
     r.cible = cible;
     r.pouvait = PeutPrendre(cible);
-    r.evenement.reset(evenement->clone());
+    r.evenement.reset(evenement.clone());
     retenues_.push_back(std::move(r));
 }
 

@@ -51,19 +51,25 @@ class Entrees : public QObject {
         std::function<void()> action;
     };
 
-    bool Filtre(QWidget* cible, QEvent* evenement);
+    bool FiltreSouris(QEvent* evenement);
+    bool Filtre(QWidget* cible, const QEvent& evenement);
+    void DonneLeFocus(QWidget* cible);
     bool EstUnFeu(const QWidget* controle) const;
-    void Garde(QWidget* cible, const QEvent* evenement);
+    void Garde(QWidget* cible, const QEvent& evenement);
     void Rejoue();
 
     Form1& form_;
     int enCours_ = 0;
     bool fermeture_ = false;
     std::deque<Retenue> retenues_;
-    // Mouse buttons and keys whose press came during the handler: true when it was held, false
-    // when it was dropped. Their release follows the press; any other release goes through,
-    // since its press reached the control before the handler began.
-    std::map<int, bool> boutons_;
+    // Mouse buttons and keys whose press came during the handler, with whether it was held or
+    // dropped (and the button's control). Their release follows the press; any other release
+    // goes through, since its press reached the control before the handler began.
+    struct Appui {
+        QPointer<QWidget> cible;
+        bool garde = false;
+    };
+    std::map<int, Appui> boutons_;
     std::map<int, bool> touches_;
 };
 
