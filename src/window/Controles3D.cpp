@@ -274,6 +274,12 @@ void BarreVisee::wheelEvent(QWheelEvent* event) {
     event->setAccepted(cran.isAccepted());
 }
 
+// Qt follows the second press of a double click with the double click itself, which a bar
+// takes for one more press: the second press has already stepped.
+void BarreVisee::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
 // ---- The focus mark ----
 
 namespace {

@@ -134,7 +134,8 @@ class Etiquette : public QLabel {
     bool doubleClic_ = false;  // the release that ends a double click is no click
 };
 
-// A horizontal aiming bar: one notch of the wheel moves it by its small step, as an arrow does.
+// A horizontal aiming bar: one notch of the wheel moves it by its small step, as an arrow does,
+// and a double click on an arrow is two clicks.
 class BarreVisee : public QScrollBar {
     Q_OBJECT
   public:
@@ -142,6 +143,7 @@ class BarreVisee : public QScrollBar {
 
   protected:
     void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 // A clear focus mark for `controle`: a plain rectangle `retrait` pixels inside its edges, in

@@ -118,12 +118,13 @@ void Clique(QWidget* w, QPoint ou = {}) {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, ou);
 }
 
-void DoubleClique(QWidget* w) {
-    QTest::mousePress(w, Qt::LeftButton);
-    QTest::mouseRelease(w, Qt::LeftButton);
-    QTest::mousePress(w, Qt::LeftButton);
-    QTest::mouseDClick(w, Qt::LeftButton);
-    QTest::mouseRelease(w, Qt::LeftButton);
+// Qt's double click: the second press is followed by the double click itself.
+void DoubleClique(QWidget* w, QPoint ou = {}) {
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, ou);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, ou);
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, ou);
+    QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, ou);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, ou);
 }
 
 void UnCranDeMolette(QWidget* w) {
@@ -220,23 +221,30 @@ TEST(ModeleDEntrees, InputOnEveryKindOfControlDuringEachMomentIsHandledAfterTheS
     }
 }
 
-TEST(ModeleDEntrees, ADoubleClickOnTheWindValueDrawsOneWindBetweenShotsAndDuringOne) {
-    // Guards against two winds for one double click: Qt's double click is a second press.
+TEST(ModeleDEntrees, ADoubleClickIsTwoClicksOnABarsArrowAndOneWindOnTheWindValue) {
+    // Guards against two winds for one double click, or three steps of a bar: Qt's double
+    // click is a second press, followed by the double click itself.
     for (const bool pendantLeVol : {false, true}) {
         TableAuxAguets banc;
         Form1& f = *banc.t.form;
         JoueJusquA(banc.t, kCoupsParPartie);
         int clics = 0;
         QObject::connect(f.Vent, &Etiquette::Click, [&] { ++clics; });
+        const int force = f.BHForce[1]->value();
+        const auto gestes = [&] {
+            DoubleClique(f.Vent);
+            DoubleClique(f.BHForce[1], FlecheDroite(f.BHForce[1]));
+        };
         if (pendantLeVol) {
-            banc.horloge.plan[Moment::Vol] = [&] { DoubleClique(f.Vent); };
+            banc.horloge.plan[Moment::Vol] = gestes;
             TireSansBoucle(banc.t);
             EXPECT_EQ(clics, 0);
             QCoreApplication::processEvents();
         } else {
-            DoubleClique(f.Vent);
+            gestes();
         }
         EXPECT_EQ(clics, 1) << pendantLeVol;
+        EXPECT_EQ(f.BHForce[1]->value(), force + 10) << pendantLeVol;
     }
 }
 
