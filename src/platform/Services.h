@@ -11,9 +11,10 @@ class Horloge {
     virtual ~Horloge() = default;
     virtual double Maintenant() = 0;
     // Returns once Maintenant() is no longer below `echeance`. Sleeps meanwhile and lets the
-    // window system's non-input events through: clicks and keys wait for the handler to end.
+    // window system's events through; the game window's input model holds the input for the
+    // handler's end.
     virtual void AttendsJusqua(double echeance) = 0;
-    // Lets the window system's non-input events through once, without waiting.
+    // Lets the window system's events through once, without waiting.
     virtual void Respire() = 0;
 };
 

@@ -19,7 +19,7 @@ namespace {
 
 using Chrono = std::chrono::steady_clock;
 // Short slices keep a wait within a couple of milliseconds of its deadline while the window
-// system's non-input events still get through.
+// system's events still get through.
 constexpr std::chrono::duration<double> kTrancheMaxi = std::chrono::milliseconds(2);
 constexpr int kBitsMantisse = 53;
 constexpr int kBitsGenerateur = 64;
@@ -43,9 +43,9 @@ void HorlogeReelle::AttendsJusqua(double echeance) {
 }
 
 void HorlogeReelle::Respire() {
-    if (QCoreApplication::instance()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
+    // Input too: the game window's input model holds it for the end of the handler. Left in
+    // Qt's queue it would be aimed only when finally handled, and dropped if a dialog opens.
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 
 HasardReel::HasardReel() {
@@ -67,6 +67,9 @@ void HasardReel::Randomize() {
 }
 
 QString SaisieQt::InputBox(const QString& titre, const QString& invite, const QString& defaut) {
+    // Input made for the window under the dialog up to now reaches that window's input model:
+    // once the dialog is open, Qt refuses it.
+    QCoreApplication::processEvents();
     QInputDialog dialogue(QApplication::activeWindow());
     dialogue.setWindowTitle(titre);
     dialogue.setInputMode(QInputDialog::TextInput);

@@ -1,5 +1,4 @@
 // The shot: launch, recoil and the flight of the shell until it meets something that is not sky.
-#include <QApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -17,13 +16,17 @@ constexpr int kPassesSansTest = 16;     // passes that never test, so the shell 
 constexpr double kTestsParPixel = 64;   // colour tests at least per pixel of the shell's travel
 constexpr Teinte kCouleurObus = Teinte::RougeSombre;
 
-// The hourglass for the whole shot, the arrow again however the shot ends.
+// The hourglass over the game window for the whole shot, the arrow again however the shot ends.
+// The window's own pointer: the record dialog keeps its usual ones.
 class Sablier {
   public:
-    Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sablier() { QApplication::restoreOverrideCursor(); }
+    explicit Sablier(QWidget& fenetre) : fenetre_(fenetre) { fenetre_.setCursor(Qt::WaitCursor); }
+    ~Sablier() { fenetre_.unsetCursor(); }
     Sablier(const Sablier&) = delete;
     Sablier& operator=(const Sablier&) = delete;
+
+  private:
+    QWidget& fenetre_;
 };
 
 // Whether the shell lies inside the shooter's own cannon rectangle (edges included): the muzzle
@@ -160,7 +163,7 @@ void Form1::PoseCanon(int joueur, int recul) {
 // Fires one shell for the player whose turn it is; the index of the button is not needed.
 // Changes NbEssais, AngleRad, Puissance, Depart, Temps, XObus, YObus.
 void Form1::Feu_Click(int /*index*/) {
-    const Sablier sablier;
+    const Sablier sablier(*this);
     NbEssais[Joueur] = AjouteSature(NbEssais[Joueur], 1);
     AngleRad = EnRadians(Val(Angle[Joueur]->Caption()));
     Puissance = static_cast<std::int16_t>(Arrondi(Val(Force[Joueur]->Caption())));

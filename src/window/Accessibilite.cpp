@@ -85,24 +85,30 @@ void Form1::NommeControles() {
 }
 
 // Tab reads the window as the players see it: the upper row from left to right (sound, wind
-// or new game in the middle, quit), then the lower row from left to right, where A's aim and
-// fire button come before B's. Tab skips what is hidden or disabled, so the wind's value and
-// the new-game button, which share one spot, never both come up. A aims first.
+// or new game in the middle, quit), then each player's path in the lower row, A's first: angle,
+// force, fire. Tab skips what is hidden or disabled, so the wind's value and the new-game
+// button, which share one spot, never both come up, and the fire button only on its player's
+// turn. A aims first.
 void Form1::OrdonneTabulation() {
-    const std::vector<QWidget*> ordre{Son[0],     Son[1], Vent,   Nouveau,    Quitter,   BHAngle[0],
-                                      BHForce[0], Feu[0], Feu[1], BHAngle[1], BHForce[1]};
+    const std::vector<QWidget*> ordre{Son[0],     Son[1],     Vent,       Nouveau,
+                                      Quitter,    BHAngle[0], BHForce[0], Feu[0],
+                                      BHAngle[1], BHForce[1], Feu[1]};
     for (std::size_t k = 1; k < ordre.size(); ++k) setTabOrder(ordre[k - 1], ordre[k]);
     BHAngle[0]->setFocus(Qt::OtherFocusReason);
 }
 
 // Fires. When the turn passes from the fire button that had the focus, the focus goes to the
-// new shooter's angle bar rather than to his fire button: a key the last shooter pressed during
-// his shot is handled afterwards, by the control that has the focus then, and on a bar Space
-// and Enter do nothing, where on the fire button they would fire for the other player.
+// new shooter's angle bar rather than to his fire button, where the next Space or Enter would
+// fire for him before he aims. When the game is over, it goes to "Nouvelle Partie", wherever
+// it was.
 void Form1::FeuEtFocus(int index) {
     const bool avaitLeFocus = focusWidget() == Feu[index];
     Feu_Click(index);
-    if (avaitLeFocus && Joueur != index) BHAngle[Joueur]->setFocus(Qt::OtherFocusReason);
+    if (!Nouveau->isHidden()) {
+        Nouveau->setFocus(Qt::OtherFocusReason);
+    } else if (avaitLeFocus && Joueur != index) {
+        BHAngle[Joueur]->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 // A new game hides its own button; the focus it had would pass on to Quitter, where the next

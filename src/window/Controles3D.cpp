@@ -1,11 +1,15 @@
 // The bevelled controls of the lower strip, built from Qt's frame shapes and buttons.
 #include "window/Controles3D.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QWheelEvent>
+#include <algorithm>
+#include <utility>
 
 namespace tir {
 
@@ -17,7 +21,7 @@ constexpr int kMargeTitre = 6;    // the frame's title, from its left edge
 constexpr int kCotePicture = 32;  // a ribbon button's picture is 32 x 32
 
 constexpr int kBordEtiquette = 1;  // a label's plain border
-constexpr int kBordFocus = 2;      // the same border, thicker while the label has the focus
+constexpr int kLigneFocus = 1;     // the focus mark's line
 
 void ChangeCouleur(QWidget& w, QPalette::ColorRole role, Couleur c) {
     QPalette p = w.palette();
@@ -144,7 +148,7 @@ void Cadre3D::PlaceTitre() {
     debut_->adjustSize();
     suite_->adjustSize();
     debut_->move(kMargeTitre, 0);
-    suite_->move(droite_ + 1, 0);
+    suite_->move(droite_, 0);
     const int milieuTitre = debut_->sizeHint().height() / 2;
     bord_->setGeometry(0, milieuTitre, width(), height() - milieuTitre);
 }
@@ -209,12 +213,20 @@ Etiquette::Etiquette(const QString& caption, QWidget* parent) : QLabel(caption, 
     setAutoFillBackground(true);
 }
 
-// A click is a press and a release of the left button over the label.
+// A click is a press and a release of the left button over the label; the release that ends a
+// double click is none.
 void Etiquette::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    const bool doubleClic = std::exchange(doubleClic_, false);
+    if (event->button() == Qt::LeftButton && !doubleClic &&
+        rect().contains(event->position().toPoint())) {
         emit Click();
     }
+}
+
+void Etiquette::mouseDoubleClickEvent(QMouseEvent* event) {
+    doubleClic_ = event->button() == Qt::LeftButton;
+    event->ignore();
 }
 
 // Space or Enter on a focused label is a click; a held key clicks once.
@@ -237,14 +249,71 @@ void Etiquette::SetNomAccessible(const QString& nom) {
     NommeSelonCaption(*this, nom_, text(), nullptr);
 }
 
-void Etiquette::focusInEvent(QFocusEvent* event) {
-    QLabel::focusInEvent(event);
-    setLineWidth(kBordFocus);
+// ---- BarreVisee ----
+
+BarreVisee::BarreVisee(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
+
+// Qt moves a bar by as many small steps per notch as the desktop scrolls lines of text: the
+// notch is handed on as that share of itself.
+void BarreVisee::wheelEvent(QWheelEvent* event) {
+    const int lignes = std::max(1, QApplication::wheelScrollLines());
+    QWheelEvent cran(event->position(), event->globalPosition(), event->pixelDelta() / lignes,
+                     event->angleDelta() / lignes, event->buttons(), event->modifiers(),
+                     event->phase(), event->inverted(), event->source());
+    QScrollBar::wheelEvent(&cran);
+    event->setAccepted(cran.isAccepted());
 }
 
-void Etiquette::focusOutEvent(QFocusEvent* event) {
-    QLabel::focusOutEvent(event);
-    setLineWidth(kBordEtiquette);
+// Qt follows the second press of a double click with the double click itself, which a bar
+// takes for one more press: the second press has already stepped.
+void BarreVisee::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+// ---- The focus mark ----
+
+namespace {
+
+class Focus : public QFrame {
+  public:
+    Focus(QWidget* controle, int retrait, Couleur couleur) : QFrame(controle), retrait_(retrait) {
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setLineWidth(kLigneFocus);
+        // Inside a button the frame would take the button's text colour.
+        setForegroundRole(QPalette::WindowText);
+        ChangeCouleur(*this, QPalette::WindowText, couleur);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        Place();
+        setVisible(controle->hasFocus());
+        controle->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* objet, QEvent* event) override {
+        if (objet == parent()) {
+            if (event->type() == QEvent::FocusIn) {
+                Place();
+                show();
+                raise();
+            }
+            if (event->type() == QEvent::FocusOut) hide();
+            if (event->type() == QEvent::Resize) Place();
+        }
+        return false;
+    }
+
+  private:
+    void Place() {
+        setGeometry(parentWidget()->rect().adjusted(retrait_, retrait_, -retrait_, -retrait_));
+    }
+    int retrait_;
+};
+
+}  // namespace
+
+void MarqueFocus(QWidget* controle, int retrait, Couleur couleur) {
+    new Focus(controle, retrait, couleur);
 }
 
 }  // namespace tir

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <vector>
 
@@ -115,7 +116,8 @@ class RubanBouton : public QToolButton {
 };
 
 // A label with a single-line border and centred text that reports clicks. Given the focus, it
-// shows a thicker border and takes Space or Enter for a click.
+// takes Space or Enter for a click. A double click is one click: the second press of it is the
+// double click, which reports nothing.
 class Etiquette : public QLabel {
     Q_OBJECT
   public:
@@ -130,12 +132,29 @@ class Etiquette : public QLabel {
 
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     QString nom_;
+    bool doubleClic_ = false;  // the release that ends a double click is no click
 };
+
+// A horizontal aiming bar: one notch of the wheel moves it by its small step, as an arrow does,
+// and a double click on an arrow is two clicks.
+class BarreVisee : public QScrollBar {
+    Q_OBJECT
+  public:
+    explicit BarreVisee(QWidget* parent = nullptr);
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+// A clear focus mark for `controle`: a plain rectangle `retrait` pixels inside its edges, in
+// `couleur`, shown while the control has the focus. A child of its own laid over the control,
+// so that nothing moves or changes size.
+void MarqueFocus(QWidget* controle, int retrait, Couleur couleur);
 
 }  // namespace tir

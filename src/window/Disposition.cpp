@@ -37,6 +37,10 @@ constexpr int kAngleMaxi = 89;
 constexpr int kForceMaxi = 120;
 constexpr int kPasFleche = 5;
 
+// The focus mark, inside the bevel of a button and inside the border of the wind's value.
+constexpr int kRetraitFocusBouton = 3;
+constexpr int kRetraitFocusVent = 2;
+
 QFont Police(int pixels) {
     QFont f("Arial");
     f.setBold(true);
@@ -80,7 +84,7 @@ Panneau3D* Panneau(QWidget* parent, const QString& caption, QRect r, int police)
 }
 
 QScrollBar* Barre(QGroupBox* cadre, int largeur, int maxi, int depart) {
-    auto* b = Place(new QScrollBar(Qt::Horizontal, cadre), 4, 20, largeur, 19, 0);
+    auto* b = Place(new BarreVisee(cadre), 4, 20, largeur, 19, 0);
     b->setRange(0, maxi);
     b->setSingleStep(kPasFleche);
     b->setPageStep(depart);
@@ -91,12 +95,14 @@ QScrollBar* Barre(QGroupBox* cadre, int largeur, int maxi, int depart) {
     // which would move the thumb against the key; here Right and Up give more.
     b->setFocusPolicy(Qt::StrongFocus);
     b->setInvertedControls(false);
+    MarqueFocus(b, 0, kNoir);
     return b;
 }
 
 }  // namespace
 
 Form1::Form1(Services services_, QWidget* parent) : QWidget(parent), services(services_) {
+    entrees_ = new Entrees(*this);
     setWindowTitle(QString::fromUtf8(kTitreFenetre));
     setFixedSize(kLargeurFenetre, kHauteurFenetre);
     CreeControles();
@@ -124,6 +130,7 @@ void Form1::CreeControles() {
         });
     }
     RubanBouton::Groupe({Son[0], Son[1]});
+    for (RubanBouton* bouton : Son) MarqueFocus(bouton, kRetraitFocusBouton, kNoir);
     Son[0]->SetValue(true);
 
     Panneau1 = Panneau(this, "Score [A]", {87, 351, 86, 31}, kMoyenne);
@@ -138,6 +145,7 @@ void Form1::CreeControles() {
     Vent = Place(new Etiquette("0", CadreVent), 63, 1, 27, 19, kPetite);
     // The one label that takes input: the keyboard reaches it too.
     Vent->setFocusPolicy(Qt::StrongFocus);
+    MarqueFocus(Vent, kRetraitFocusVent, kNoir);
     // The wind's strength sits on the frame's top edge, in the middle of the title.
     CadreVent->DegageTitre(Vent->x(), Vent->x() + Vent->width());
     Couleurs(Vent, kBlanc, kRouge);
@@ -148,6 +156,7 @@ void Form1::CreeControles() {
     Gain->setVisible(false);
     Nouveau = Place(new Bouton3D("Nouvelle Partie", this), 264, 350, 114, 31, kPetite);
     Nouveau->setVisible(false);
+    MarqueFocus(Nouveau, kRetraitFocusBouton, kNoir);
     connect(Nouveau, &QPushButton::clicked, this,
             [this] { QuandClic(Nouveau, [this] { NouveauEtFocus(); }); });
 
@@ -157,6 +166,7 @@ void Form1::CreeControles() {
     Couleurs(Panneau2, kVertSombre, kGrisClair);
     Quitter = Place(new Bouton3D("Quitter", this), 559, 353, 72, 26, kMoyenne);
     Texte(Quitter, kRougeQuitter);
+    MarqueFocus(Quitter, kRetraitFocusBouton, kNoir);
     connect(Quitter, &QPushButton::clicked, this,
             [this] { QuandClic(Quitter, [this] { Quitter_Click(); }); });
 

@@ -7,7 +7,6 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <cmath>
-#include <utility>
 
 namespace tir {
 
@@ -90,8 +89,8 @@ void Form1::showEvent(QShowEvent* event) {
 
 // The window is never destroyed under a running handler: a close asked meanwhile waits for it.
 void Form1::closeEvent(QCloseEvent* event) {
-    if (gestionnairesEnCours_ > 0) {
-        fermetureDemandee_ = true;
+    if (entrees_->EnCours()) {
+        entrees_->RetiensFermeture();
         event->ignore();
         return;
     }
@@ -99,8 +98,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::QuandClic(QWidget* controle, const std::function<void()>& gestionnaire) {
-    if (gestionnairesEnCours_ > 0) {
-        clicsDifferes_.push_back({controle, gestionnaire});
+    if (entrees_->EnCours()) {
+        entrees_->Retiens(controle, gestionnaire);
         return;
     }
     Gestionnaire g(*this);
@@ -108,47 +107,20 @@ void Form1::QuandClic(QWidget* controle, const std::function<void()>& gestionnai
 }
 
 void Form1::QuandReglage(QWidget* barre, const std::function<void()>& gestionnaire) {
-    if (gestionnairesEnCours_ > 0 && !reglageParLeJeu_) {
-        clicsDifferes_.push_back({barre, gestionnaire});
+    if (entrees_->EnCours() && !reglageParLeJeu_) {
+        entrees_->Retiens(barre, gestionnaire);
         return;
     }
     Gestionnaire g(*this);
     gestionnaire();
 }
 
-// In the order they came; each one sees the window as the clicks before it left it.
-void Form1::RejoueClics(const std::vector<ClicDiffere>& clics) {
-    for (const ClicDiffere& clic : clics) {
-        if (clic.controle->isEnabled() && clic.controle->isVisibleTo(this)) {
-            QuandClic(clic.controle, clic.gestionnaire);
-        }
-    }
-}
-
 Gestionnaire::Gestionnaire(Form1& form) : form_(form) {
-    ++form_.gestionnairesEnCours_;
+    form_.entrees_->Commence();
 }
 
 Gestionnaire::~Gestionnaire() {
-    if (--form_.gestionnairesEnCours_ > 0) return;
-    if (form_.fermetureDemandee_) {
-        form_.fermetureDemandee_ = false;
-        // The window goes: a click that waited for the handler has nothing left to act on.
-        form_.clicsDifferes_.clear();
-        QMetaObject::invokeMethod(
-            &form_, [f = &form_] { f->close(); }, Qt::QueuedConnection);
-    }
-    if (!form_.clicsDifferes_.empty()) {
-        QMetaObject::invokeMethod(
-            &form_,
-            [f = &form_, clics = std::exchange(form_.clicsDifferes_, {})] {
-                f->RejoueClics(clics);
-            },
-            Qt::QueuedConnection);
-    }
-    // Input held back while the handler waited is delivered only at the next event: make one.
-    QMetaObject::invokeMethod(
-        qApp, [] {}, Qt::QueuedConnection);
+    form_.entrees_->Termine();
 }
 
 }  // namespace tir

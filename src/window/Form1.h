@@ -16,6 +16,7 @@
 #include "platform/Services.h"
 #include "sound/Sons.h"
 #include "window/Controles3D.h"
+#include "window/Entrees.h"
 
 class QGroupBox;
 class QPushButton;
@@ -131,6 +132,7 @@ class Form1 : public QWidget {
 
   private:
     friend class Gestionnaire;
+    friend class Entrees;
     void CreeControles();              // window/Disposition.cpp
     void CreeVisees();                 // window/Disposition.cpp
     void NommeControles();             // window/Accessibilite.cpp
@@ -142,30 +144,30 @@ class Form1 : public QWidget {
     void PrendsInstantane(int index);  // battlefield/Murax.cpp
     void ChargeImages();               // window/Disposition.cpp
 
-    // window/Form1.cpp. A click on `controle` runs `gestionnaire` under a Gestionnaire; one that
-    // comes while a handler runs (an assistive tool's press fires through a timer, which a wait
-    // lets through) waits for it to end, and then counts only if the control can still be
-    // clicked.
+    // ---- The input model (window/Entrees.cpp, window/Form1.cpp) ----
+    // A handler runs to its end; its waits let the window system through, so that the window
+    // repaints, but every click, key, wheel notch or screen reader's action aimed at this
+    // window meanwhile is taken by the model's event filter, kept with the control it was aimed
+    // at and whether that control could take it (enabled and visible) when it was made, and
+    // replayed once the last handler has ended, in the order made. It counts only if its control
+    // could take it both then and at its turn. A press on a fire button made during a handler is
+    // dropped: a shot is fired only between shots, for either player. Tab and a click move the
+    // focus at once, so that the keys that follow go where the player sees the focus. The
+    // record dialog is a window of its own and takes its input as usual; what was held is
+    // replayed once it is answered. A close asked during a handler is carried out once it ends
+    // (after the dialog, so the record is kept) and the held input is then dropped.
+    // QuandClic runs a control's handler under a Gestionnaire, or holds it while one runs;
+    // QuandReglage does the same for a bar's new value, but runs at once a value the game sets.
     void QuandClic(QWidget* controle, const std::function<void()>& gestionnaire);
-    struct ClicDiffere {
-        QWidget* controle;
-        std::function<void()> gestionnaire;
-    };
-    void RejoueClics(const std::vector<ClicDiffere>& clics);
-    // A bar's new value runs `gestionnaire` at once when the game set it itself or no handler
-    // runs. A value set from outside during a handler (a screen reader's, which a wait lets
-    // through) waits for it like a click: the shot keeps the aim it was fired with.
     void QuandReglage(QWidget* barre, const std::function<void()>& gestionnaire);
 
-    int gestionnairesEnCours_ = 0;  // handlers running (nested through waits)
+    Entrees* entrees_ = nullptr;
     bool reglageParLeJeu_ = false;  // the game itself is setting the bars
-    bool fermetureDemandee_ = false;
     bool activee_ = false;
-    std::vector<ClicDiffere> clicsDifferes_;
 };
 
-// Runs for the length of a handler: at its end a close asked meanwhile is carried out, and the
-// event dispatcher is woken so that input held back during waits is delivered.
+// Runs for the length of a handler: the input model holds the window's input meanwhile, and at
+// the end of the last one carries out a close asked meanwhile or replays what it held.
 class Gestionnaire {
   public:
     explicit Gestionnaire(Form1& form);

@@ -84,7 +84,10 @@ struct Reponse {
 void RepondDes(Reponse& r) {
     QTimer::singleShot(0, [&r] {
         auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!d) return;
+        if (!d) {
+            RepondDes(r);  // not open yet
+            return;
+        }
         r.titre = d->windowTitle();
         r.invite = d->labelText();
         r.defaut = d->textValue();

@@ -76,8 +76,9 @@ struct Partie {
 
 TEST(Tabulation, TabVisitsEveryControlThatTakesInputRowByRowFromLeftToRight) {
     // Guards against a control the keyboard cannot reach (the sound button that is up, say), a
-    // panel that takes the focus for nothing, B's controls before A's, a disabled fire button
-    // in the way, or a window that opens with the focus nowhere or on a button.
+    // panel that takes the focus for nothing, B's controls before A's, a fire button before its
+    // player's bars or a disabled one in the way, or a window that opens with the focus nowhere
+    // or on a button.
     Partie p;
     Form1& w = p.w;
     EXPECT_EQ(QApplication::focusWidget(), w.BHAngle[0]);
@@ -90,9 +91,9 @@ TEST(Tabulation, TabVisitsEveryControlThatTakesInputRowByRowFromLeftToRight) {
     w.Feu[0]->setEnabled(false);
     w.Feu[1]->setEnabled(true);
     w.Son[0]->setFocus();
-    const std::vector<QWidget*> tourDeB{w.Son[0],  w.Son[1],     w.Vent,
-                                        w.Quitter, w.BHAngle[0], w.BHForce[0],
-                                        w.Feu[1],  w.BHAngle[1], w.BHForce[1]};
+    const std::vector<QWidget*> tourDeB{w.Son[0],     w.Son[1],     w.Vent,
+                                        w.Quitter,    w.BHAngle[0], w.BHForce[0],
+                                        w.BHAngle[1], w.BHForce[1], w.Feu[1]};
     EXPECT_EQ(p.TourDeTab(), tourDeB);
 
     p.FinDePartie();
@@ -143,8 +144,9 @@ TEST(Feu, AfterAShotFiredFromTheKeyboardTheFocusGoesToTheNewShootersAngleBar) {
     p.Appuie(Qt::Key_Return);
     ASSERT_EQ(p.w.Joueur, 1);
     EXPECT_EQ(QApplication::focusWidget(), p.w.BHAngle[1]);
-    p.Appuie(Qt::Key_Backtab);
-    ASSERT_EQ(QApplication::focusWidget(), p.w.Feu[1]) << "one Shift+Tab back from B's bar";
+    p.Appuie(Qt::Key_Tab);
+    p.Appuie(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), p.w.Feu[1]) << "B's angle, force, then fire";
     p.Appuie(Qt::Key_Return);
     EXPECT_EQ(p.TirsDeB(), 1);
     ASSERT_EQ(p.w.Joueur, 0);

@@ -1,0 +1,192 @@
+// The input model (summed up in Form1.h): input for the game window that comes while a handler
+// runs is taken by the application's event filter, kept with its target and whether that target
+// could take it then, and replayed in order once the last handler has ended.
+#include "window/Entrees.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include "window/Form1.h"
+
+namespace tir {
+
+namespace {
+
+// What a control can take: the enabled and visible one, as Qt delivers input.
+bool PeutPrendre(const QWidget* controle) {
+    return controle->isEnabled() && controle->isVisible();
+}
+
+bool DeplaceLeFocus(const QKeyEvent& touche) {
+    return touche.key() == Qt::Key_Tab || touche.key() == Qt::Key_Backtab;
+}
+
+}  // namespace
+
+Entrees::Entrees(Form1& form) : QObject(&form), form_(form) {
+    qApp->installEventFilter(this);
+}
+
+Entrees::~Entrees() {
+    qApp->removeEventFilter(this);
+}
+
+void Entrees::Commence() {
+    ++enCours_;
+}
+
+void Entrees::Termine() {
+    if (--enCours_ > 0) return;
+    // A button or key still held down is released to the control that got its press, by Qt.
+    boutons_.clear();
+    touches_.clear();
+    if (fermeture_) {
+        fermeture_ = false;
+        // The window goes: the held input has nothing left to act on.
+        retenues_.clear();
+        QMetaObject::invokeMethod(
+            &form_, [f = &form_] { f->close(); }, Qt::QueuedConnection);
+        return;
+    }
+    // From the event loop, once the handler's own callers have returned. The call also wakes
+    // the dispatcher for input that came after the last wait.
+    QMetaObject::invokeMethod(
+        this, [this] { Rejoue(); }, Qt::QueuedConnection);
+}
+
+void Entrees::Retiens(QWidget* controle, std::function<void()> action) {
+    Retenue r;
+    r.cible = controle;
+    r.pouvait = PeutPrendre(controle) && !EstUnFeu(controle);
+    r.action = std::move(action);
+    retenues_.push_back(std::move(r));
+}
+
+bool Entrees::eventFilter(QObject* objet, QEvent* evenement) {
+    if (enCours_ == 0) return false;
+    if (objet == form_.windowHandle()) return FiltreSouris(evenement);
+    if (!objet->isWidgetType()) return false;
+    auto* cible = static_cast<QWidget*>(objet);
+    // The record dialog, a window of its own, takes its input as usual.
+    if (cible->window() != &form_) return false;
+    return Filtre(cible, *evenement);
+}
+
+// The window system's mouse input, taken before Qt picks its control: during a handler started
+// by a click Qt would hand every press to the button of that click, still held as pressed. The
+// control is the one under the pointer; it takes the focus at once, as Qt would give it.
+bool Entrees::FiltreSouris(QEvent* evenement) {
+    const QEvent::Type type = evenement->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease && type != QEvent::Wheel) {
+        return false;
+    }
+    const auto& pointeur = static_cast<const QSinglePointEvent&>(*evenement);
+    const QPointF ecran = pointeur.globalPosition();
+    QWidget* cible = form_.childAt(form_.mapFromGlobal(ecran).toPoint());
+    if (!cible) cible = &form_;
+    if (type == QEvent::MouseButtonRelease) {
+        const auto b = boutons_.find(pointeur.button());
+        if (b == boutons_.end()) return false;
+        if (b->second.cible) cible = b->second.cible;
+    } else if (type == QEvent::MouseButtonPress && !EstUnFeu(cible)) {
+        DonneLeFocus(cible);
+    }
+    const QPointF ici = cible->mapFromGlobal(ecran);
+    if (type == QEvent::Wheel) {
+        const auto& m = static_cast<const QWheelEvent&>(pointeur);
+        return Filtre(cible, QWheelEvent(ici, ecran, m.pixelDelta(), m.angleDelta(), m.buttons(),
+                                         m.modifiers(), m.phase(), m.inverted(), m.source()));
+    }
+    const auto& m = static_cast<const QMouseEvent&>(pointeur);
+    return Filtre(cible, QMouseEvent(type, ici, ecran, m.button(), m.buttons(), m.modifiers(),
+                                     m.pointingDevice()));
+}
+
+// Returns whether the event is taken from Qt (held or dropped). A press on a fire button is
+// dropped, with its release: a shot is fired only by a press made between shots. The focus
+// moves at once, by Tab or by a click, so that the keys that follow go where the player sees
+// the focus.
+bool Entrees::Filtre(QWidget* cible, const QEvent& evenement) {
+    switch (evenement.type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const bool garde = !EstUnFeu(cible);
+            boutons_[static_cast<const QMouseEvent&>(evenement).button()] = {cible, garde};
+            if (garde) Garde(cible, evenement);
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            const auto b = boutons_.find(static_cast<const QMouseEvent&>(evenement).button());
+            if (b == boutons_.end()) return false;
+            if (b->second.garde) Garde(cible, evenement);
+            boutons_.erase(b);
+            return true;
+        }
+        case QEvent::KeyPress: {
+            const auto& touche = static_cast<const QKeyEvent&>(evenement);
+            if (DeplaceLeFocus(touche)) return false;
+            const bool garde = !EstUnFeu(cible);
+            touches_[touche.key()] = garde;
+            if (garde) Garde(cible, evenement);
+            return true;
+        }
+        case QEvent::KeyRelease: {
+            const auto t = touches_.find(static_cast<const QKeyEvent&>(evenement).key());
+            if (t == touches_.end()) return false;
+            if (t->second) Garde(cible, evenement);
+            touches_.erase(t);
+            return true;
+        }
+        case QEvent::Wheel:
+            Garde(cible, evenement);
+            return true;
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The first control from `cible` outwards that takes the focus from a click, as Qt chooses it.
+void Entrees::DonneLeFocus(QWidget* cible) {
+    for (QWidget* w = cible; w && w != &form_; w = w->parentWidget()) {
+        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
+            w->setFocus(Qt::MouseFocusReason);
+            return;
+        }
+    }
+}
+
+bool Entrees::EstUnFeu(const QWidget* controle) const {
+    return controle == form_.Feu[0] || controle == form_.Feu[1];
+}
+
+void Entrees::Garde(QWidget* cible, const QEvent& evenement) {
+    Retenue r;
+    r.cible = cible;
+    r.pouvait = PeutPrendre(cible);
+    r.evenement.reset(evenement.clone());
+    retenues_.push_back(std::move(r));
+}
+
+// In the order it was made; each piece sees the window as the pieces before it left it. One
+// that starts a handler holds what comes during it behind the pieces still waiting.
+void Entrees::Rejoue() {
+    while (!retenues_.empty() && enCours_ == 0) {
+        const Retenue r = std::move(retenues_.front());
+        retenues_.pop_front();
+        if (!r.pouvait || !r.cible || !PeutPrendre(r.cible)) continue;
+        if (r.action) {
+            form_.QuandClic(r.cible, r.action);
+        } else {
+            QApplication::sendEvent(r.cible, r.evenement.get());
+        }
+    }
+}
+
+}  // namespace tir

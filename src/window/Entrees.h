@@ -1,0 +1,76 @@
+// The input model: what becomes of a click, a key, a wheel notch, a screen reader's action or a
+// close that comes while a handler runs. Form1.h sums it up for the whole window.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QEvent;
+class QWidget;
+
+namespace tir {
+
+class Form1;
+
+class Entrees : public QObject {
+    Q_OBJECT
+  public:
+    // Watches the input of `form`'s window, from the application's event filter.
+    explicit Entrees(Form1& form);
+    ~Entrees() override;
+    Entrees(const Entrees&) = delete;
+    Entrees& operator=(const Entrees&) = delete;
+
+    // A handler starts; handlers nest, as a replayed click may run one inside a wait.
+    void Commence();
+    // A handler ends. After the last one, a close asked meanwhile is carried out, or else the
+    // input held meanwhile is replayed, from the event loop.
+    void Termine();
+    bool EnCours() const { return enCours_ > 0; }
+
+    // An action of `controle` that came otherwise than by input (a screen reader's press fires
+    // through a timer, its new bar value comes through the session bus) while a handler runs:
+    // held with the input, in order, and run by `form`'s QuandClic at its turn.
+    void Retiens(QWidget* controle, std::function<void()> action);
+    // A close asked while a handler runs.
+    void RetiensFermeture() { fermeture_ = true; }
+
+  protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+  private:
+    // One piece of held input: an event for its target, or an action of a control.
+    struct Retenue {
+        QPointer<QWidget> cible;
+        bool pouvait = false;  // the target could take it when it was made
+        std::unique_ptr<QEvent> evenement;
+        std::function<void()> action;
+    };
+
+    bool FiltreSouris(QEvent* evenement);
+    bool Filtre(QWidget* cible, const QEvent& evenement);
+    void DonneLeFocus(QWidget* cible);
+    bool EstUnFeu(const QWidget* controle) const;
+    void Garde(QWidget* cible, const QEvent& evenement);
+    void Rejoue();
+
+    Form1& form_;
+    int enCours_ = 0;
+    bool fermeture_ = false;
+    std::deque<Retenue> retenues_;
+    // Mouse buttons and keys whose press came during the handler, with whether it was held or
+    // dropped (and the button's control). Their release follows the press; any other release
+    // goes through, since its press reached the control before the handler began.
+    struct Appui {
+        QPointer<QWidget> cible;
+        bool garde = false;
+    };
+    std::map<int, Appui> boutons_;
+    std::map<int, bool> touches_;
+};
+
+}  // namespace tir
