@@ -1,7 +1,7 @@
 // Sound effects made of noise and gliding tones.
 #pragma once
 
-#include "Sons.h"
+#include "Ondes.h"
 
 namespace fabrique {
 

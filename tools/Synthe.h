@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "Hasard.h"
-#include "Sons.h"
+#include "Ondes.h"
 
 namespace fabrique {
 

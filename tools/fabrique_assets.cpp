@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Dessins.h"
-#include "Sons.h"
+#include "Ondes.h"
 
 namespace {
 

@@ -199,7 +199,7 @@ double DureeDeLaWave(QByteArray& wave) {
 
 // One sound ready for the device: SDL's own buffer when the wave is already in the device's
 // format, as the game's waves are (no copy is made), a converted copy otherwise.
-struct Son {
+struct OndePrete {
     std::unique_ptr<Uint8, void (*)(Uint8*)> lu{nullptr, nullptr};
     std::vector<Uint8> converti;
     std::size_t taille = 0;
@@ -225,18 +225,18 @@ struct LecteurSdl::Etat {
     Sdl sdl;
     SDL_AudioDeviceID peripherique = 0;
     SDL_AudioSpec format{};
-    std::map<QString, Son> sons;  // ready for the device, by path
+    std::map<QString, OndePrete> sons;  // ready for the device, by path
 
     // Read by SDL's audio thread under the device lock.
-    const Son* son = nullptr;
+    const OndePrete* son = nullptr;
     std::size_t position = 0;
 
     void Travaille();
     void Sert(const QString& chemin);
     bool Ouvre();
     void Ferme();
-    const Son* Charge(const QString& chemin);
-    bool Convertit(const QString& fichier, Son& sortie) const;
+    const OndePrete* Charge(const QString& chemin);
+    bool Convertit(const QString& fichier, OndePrete& sortie) const;
     bool Remplace() {
         std::lock_guard<std::mutex> garde(verrou);
         return demande.has_value() || fin;
@@ -276,7 +276,7 @@ void LecteurSdl::Etat::Travaille() {
 // meanwhile: that one would cut it before it is heard, and it must never sound after it.
 void LecteurSdl::Etat::Sert(const QString& chemin) {
     if (!Ouvre() || Remplace()) return;
-    const Son* pret = Charge(chemin);
+    const OndePrete* pret = Charge(chemin);
     if (!pret || Remplace()) return;
     // The new sound replaces the one playing, between two buffers of the audio thread.
     sdl.LockAudioDevice(peripherique);
@@ -320,7 +320,7 @@ void LecteurSdl::Etat::Ferme() {
     peripherique = 0;
 }
 
-bool LecteurSdl::Etat::Convertit(const QString& fichier, Son& sortie) const {
+bool LecteurSdl::Etat::Convertit(const QString& fichier, OndePrete& sortie) const {
     QByteArray wave = LisFichier(fichier);
     const double duree = DureeDeLaWave(wave);
     if (duree <= 0 || duree > kDureeMaxi) return false;
@@ -360,10 +360,10 @@ bool LecteurSdl::Etat::Convertit(const QString& fichier, Son& sortie) const {
     return sortie.taille > 0;
 }
 
-const Son* LecteurSdl::Etat::Charge(const QString& chemin) {
+const OndePrete* LecteurSdl::Etat::Charge(const QString& chemin) {
     const auto connu = sons.find(chemin);
     if (connu != sons.end()) return &connu->second;
-    Son pret;
+    OndePrete pret;
     if (!Convertit(chemin, pret) && !Convertit(chemin + QLatin1String(kExtension), pret)) {
         return nullptr;
     }

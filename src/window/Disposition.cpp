@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QPushButton>
 #include <QScrollBar>
+#include <utility>
 
 #include "window/Form1.h"
 
@@ -224,7 +225,12 @@ void Form1::ChargeImages() {
     }
     PicCopyF = Image(kLargeurFeu, kHauteurFeu);
     PicCopy = Image(kCoteExplosion, kCoteExplosion);
-    setWindowIcon(QIcon(QPixmap::fromImage(ChargeImage("icone", 32, 32).Picture())));
+    // The icon at its three drawn sizes, so the desktop never enlarges the smallest.
+    QIcon icone;
+    for (const auto& [nom, cote] : {std::pair{"icone", 32}, {"icone-64", 64}, {"icone-128", 128}}) {
+        icone.addPixmap(QPixmap::fromImage(ChargeImage(nom, cote, cote).Picture()));
+    }
+    setWindowIcon(icone);
 }
 
 }  // namespace tir

@@ -3,13 +3,11 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QIcon>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QStyleFactory>
 
 #include "platform/Arret.h"
-#include "platform/Image.h"
 #include "platform/ServicesReels.h"
 #include "window/Form1.h"
 #include "window/Traductions.h"
@@ -51,12 +49,6 @@ int main(int argc, char** argv) {
     tir::SaisieQt saisie;
     tir::DossierProgramme dossier;
     tir::Form1 fenetre(tir::Services{horloge, hasard, lecteur, saisie, dossier});
-    // The icon at its three drawn sizes, so the desktop never enlarges the smallest.
-    QIcon icone;
-    icone.addPixmap(QPixmap::fromImage(tir::ChargeImage("icone", 32, 32).Picture()));
-    icone.addPixmap(QPixmap::fromImage(tir::ChargeImage("icone-64", 64, 64).Picture()));
-    icone.addPixmap(QPixmap::fromImage(tir::ChargeImage("icone-128", 128, 128).Picture()));
-    fenetre.setWindowIcon(icone);
     fenetre.show();
     tir::ArretAvecLaFenetre(fenetre);
     return QApplication::exec();

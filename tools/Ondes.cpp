@@ -1,4 +1,4 @@
-#include "Sons.h"
+#include "Ondes.h"
 
 #include "Bruitages.h"
 
