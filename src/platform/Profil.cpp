@@ -13,9 +13,12 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "platform/ProfilAnalyse.h"
@@ -34,7 +37,9 @@ constexpr auto kPasAttente = std::chrono::milliseconds(1);
 constexpr off_t kTailleMaxi = off_t{64} << 20;
 // A file rewritten in place keeps in memory the part between its first and its last change.
 constexpr qsizetype kMilieuMaxi = 4 << 20;
-// "Tir.ini.XXXXXX": the temporary names of the game's own writes.
+// "Tir.ini.~partiel-XXXXXX": the temporary names of the game's own writes, in a form no player
+// would give a copy of the record ("Tir.ini.backup" is the player's own and stays).
+const QByteArray kMarqueTemporaire(".~partiel-");
 constexpr int kLettresTemporaire = 6;
 const QByteArray kAlphabet("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
 
@@ -258,9 +263,28 @@ bool EcritSurPlace(int fd, const Plan& plan, const std::vector<Piece>& pieces) {
     return fsync(fd) == 0;
 }
 
-// Removes what interrupted writes of the game left: "<name>.XXXXXX", regular files only. Run
-// under the folder's lock, when no other copy of the game is writing.
+// Removes what interrupted writes of the game left: "<name>.~partiel-XXXXXX", regular files only.
+// Run under the folder's lock, when no other copy of the game is writing. Listing a crowded
+// folder costs time, so each folder is swept once in a run of the program, at its first write:
+// a later leftover can only come from a copy killed since, and the next run removes it.
 void RetireTemporaires(int dossier, const QByteArray& nom) {
+    static std::mutex garde;
+    static std::set<std::pair<QByteArray, std::pair<dev_t, ino_t>>> balayes;
+    struct stat st {};
+    if (fstat(dossier, &st) != 0) return;
+    const QByteArray lien = "/proc/self/fd/" + QByteArray::number(dossier);
+    std::array<char, PATH_MAX> chemin{};
+    const ssize_t lu = readlink(lien.constData(), chemin.data(), chemin.size());
+    {
+        const std::lock_guard<std::mutex> verrou(garde);
+        if (!balayes
+                 .emplace(QByteArray(chemin.data(), lu > 0 ? lu : 0) + '/' + nom,
+                          std::make_pair(st.st_dev, st.st_ino))
+                 .second) {
+            return;
+        }
+    }
+    const QByteArray prefixe = nom + kMarqueTemporaire;
     const int copie = dup(dossier);
     if (copie < 0) return;
     DIR* d = fdopendir(copie);
@@ -270,9 +294,9 @@ void RetireTemporaires(int dossier, const QByteArray& nom) {
     }
     while (const dirent* e = readdir(d)) {
         const QByteArray n(e->d_name);
-        if (n.size() != nom.size() + 1 + kLettresTemporaire || !n.startsWith(nom + '.')) continue;
+        if (n.size() != prefixe.size() + kLettresTemporaire || !n.startsWith(prefixe)) continue;
         bool motif = true;
-        for (qsizetype i = nom.size() + 1; i < n.size(); ++i)
+        for (qsizetype i = prefixe.size(); i < n.size(); ++i)
             motif = motif && kAlphabet.contains(n[i]);
         struct stat st {};
         if (motif && fstatat(dossier, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -284,7 +308,7 @@ void RetireTemporaires(int dossier, const QByteArray& nom) {
 }
 
 QByteArray NomTemporaire(const QByteArray& nom) {
-    QByteArray n = nom + '.';
+    QByteArray n = nom + kMarqueTemporaire;
     for (int i = 0; i < kLettresTemporaire; ++i) {
         n += kAlphabet[static_cast<qsizetype>(
             QRandomGenerator::global()->bounded(static_cast<int>(kAlphabet.size())))];

@@ -318,20 +318,31 @@ TEST(FichierRecord, ALinkInPlaceOfTheFileIsNeverWrittenThroughNorFollowedToCreat
     EXPECT_EQ(fuzz::Contenu(cible), "[Tir_au_Murax]\r\nScoreMaxi= 1\r\n");
 }
 
-TEST(FichierRecord, TheNextWriteRemovesOnlyTheTemporaryFilesOfInterruptedWrites) {
-    // Guards against leftovers of killed writes piling up beside the record, and against
-    // removing anything that only looks like them.
+TEST(FichierRecord, TheFirstWriteRemovesOnlyTheTemporaryFilesOfInterruptedWrites) {
+    // Guards against leftovers of killed writes piling up beside the record, against removing a
+    // player's own copies of it, and against listing the folder again at every write.
     QTemporaryDir dossier;
     const QString fichier = dossier.filePath("Tir.ini");
-    for (const char* nom : {"Tir.ini.Ab3dE9", "Tir.ini.zzzzzz", "Tir.ini.abc", "Tir.ini.Ab3dE9x",
-                            "Tir.ini.Ab-dE9", "Autre.ini.Ab3dE9"}) {
+    for (const char* nom : {"Tir.ini.~partiel-Ab3dE9", "Tir.ini.~partiel-zzzzzz", "Tir.ini.backup",
+                            "Tir.ini.ancien", "Tir.ini.2024ok", "Tir.ini.~partiel-Ab3dE9x",
+                            "Tir.ini.~partiel-Ab-dE9", "Autre.ini.~partiel-Ab3dE9"}) {
         Pose(dossier.filePath(nom), "reste");
     }
-    ASSERT_TRUE(QDir(dossier.path()).mkdir("Tir.ini.Dos5ie"));
+    ASSERT_TRUE(QDir(dossier.path()).mkdir("Tir.ini.~partiel-Dos5ie"));
     ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
-    EXPECT_EQ(Fichiers(dossier.path()),
-              (QStringList{"Autre.ini.Ab3dE9", "Tir.ini", "Tir.ini.Ab-dE9", "Tir.ini.Ab3dE9x",
-                           "Tir.ini.Dos5ie", "Tir.ini.abc"}));
+    const QStringList restent{"Autre.ini.~partiel-Ab3dE9",
+                              "Tir.ini",
+                              "Tir.ini.2024ok",
+                              "Tir.ini.ancien",
+                              "Tir.ini.backup",
+                              "Tir.ini.~partiel-Ab-dE9",
+                              "Tir.ini.~partiel-Ab3dE9x",
+                              "Tir.ini.~partiel-Dos5ie"};
+    EXPECT_EQ(Fichiers(dossier.path()), restent);
+    // The folder was swept at this run's first write: the next writes leave it unlisted.
+    Pose(dossier.filePath("Tir.ini.~partiel-Tard01"), "reste");
+    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 3", fichier));
+    EXPECT_EQ(Fichiers(dossier.path()).size(), restent.size() + 1);
 }
 
 TEST(FichierRecord, AHugeFileIsReadAndWrittenInAFewMegabytesAndLosesNothing) {
