@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -244,6 +245,26 @@ bool EcritSurPlace(int fd, const Plan& plan, const std::vector<Piece>& pieces) {
         }
     }
     const off_t ecart = debut + milieu.size() - fin;
+    // Nothing is touched before the new file is sure to fit: under the file size limit, and on
+    // the disk, every block of it reserved first, so that no write below fails half-way for want
+    // of room and leaves a file mixed of the old and the new.
+    const off_t taille = plan.taille + ecart;
+    rlimit limite{};
+    if (getrlimit(RLIMIT_FSIZE, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(taille) > limite.rlim_cur) {
+        return false;
+    }
+    int reserve = 0;
+    do reserve = taille > 0 ? posix_fallocate(fd, 0, taille) : 0;
+    while (reserve == EINTR);
+    if (reserve != 0) {
+        // A reservation that failed part-way may have lengthened the file with zeros.
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && st.st_size > plan.taille) {
+            [[maybe_unused]] const int r = ftruncate(fd, plan.taille);
+        }
+        return false;
+    }
     std::array<char, kTranche> tampon{};
     // The rest of the file moves towards its end from its end, towards its start from its start,
     // so that no slice is overwritten before it is moved.
@@ -259,7 +280,8 @@ bool EcritSurPlace(int fd, const Plan& plan, const std::vector<Piece>& pieces) {
     if (!EcritTout(fd, milieu.constData(), static_cast<std::size_t>(milieu.size()), debut)) {
         return false;
     }
-    if (ecart < 0 && ftruncate(fd, plan.taille + ecart) != 0) return false;
+    // A shorter file loses its end only once its whole content is in place.
+    if (ecart < 0 && ftruncate(fd, taille) != 0) return false;
     return fsync(fd) == 0;
 }
 

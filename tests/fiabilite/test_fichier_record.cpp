@@ -272,6 +272,41 @@ TEST(FichierRecord, ScoreAndNameAreKeptTogetherOrNotAtAllWhateverRoomIsLeft) {
     EXPECT_EQ(entiers, 1);  // only with room for the whole file
 }
 
+TEST(FichierRecord, AWriteInPlaceWithoutRoomForTheNewFileLeavesTheOldOneWhole) {
+    // Guards against a shared record (written in place, its folder read-only) left mixed of the
+    // old and the new file by a full disk or a file size limit, which the write reports as failed.
+    const QByteArray avant =
+        "[Tir_au_Murax]\r\nScoreMaxi= 100\r\nNomJoueur=Ancien\r\n[Autre]\r\nx=1";
+    const QByteArray apres =
+        "[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Bernadette\r\n[Autre]\r\nx=1";
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath("Tir.ini");
+    for (qsizetype place = 0; place <= apres.size(); ++place) {
+        Pose(fichier, avant);
+        ASSERT_EQ(chmod(fichier.toLocal8Bit().constData(), 0666), 0);
+        ASSERT_EQ(chmod(dossier.path().toLocal8Bit().constData(), 0555), 0);
+        const pid_t enfant = fork();
+        if (enfant == 0) {
+            const CommeUtilisateurOrdinaire ordinaire;
+            const rlimit taille{static_cast<rlim_t>(place), static_cast<rlim_t>(place)};
+            setrlimit(RLIMIT_FSIZE, &taille);
+            std::signal(SIGXFSZ, SIG_IGN);
+            ProfilVerrouille profil(fichier);
+            const bool ok =
+                ordinaire.Pret() &&
+                profil.Ecrit(kSection, {{"ScoreMaxi", " 194"}, {"NomJoueur", "Bernadette"}});
+            _exit(ok ? 1 : 0);
+        }
+        int statut = 0;
+        waitpid(enfant, &statut, 0);
+        chmod(dossier.path().toLocal8Bit().constData(), 0755);
+        const bool entier = place == apres.size();
+        EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == (entier ? 1 : 0)) << place;
+        EXPECT_EQ(fuzz::Contenu(fichier), entier ? apres : avant) << place;
+        EXPECT_EQ(Fichiers(dossier.path()), QStringList{"Tir.ini"}) << place;
+    }
+}
+
 TEST(FichierRecord, TheReplacementKeepsTheOwnerGroupAndPermissionsOfTheFile) {
     // Guards against a record taking the file from the player who owns it, or opening it to
     // everyone: as root the new file is given back, as another player the file is written in
