@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QRandomGenerator>
@@ -21,6 +22,7 @@
 #include <optional>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "platform/ProfilAnalyse.h"
 
@@ -155,6 +157,35 @@ bool Copie(int source, off_t debut, off_t fin, int cible, off_t ou) {
         }
         debut += lu;
         ou += lu;
+    }
+    return true;
+}
+
+// Gives `cible` every extended attribute of `source` that it does not have already: the access
+// list and the attributes a player or a backup tool put on the record. False when one cannot be
+// read or given.
+bool CopieAttributs(int source, int cible) {
+    ssize_t taille = flistxattr(source, nullptr, 0);
+    if (taille <= 0) return taille == 0 || errno == ENOTSUP;
+    std::vector<char> noms(static_cast<std::size_t>(taille));
+    taille = flistxattr(source, noms.data(), noms.size());
+    if (taille < 0) return false;
+    for (const char* nom = noms.data(); nom < noms.data() + taille; nom += std::strlen(nom) + 1) {
+        std::array<std::vector<char>, 2> valeurs;  // the old file's, the new one's
+        for (const int fd : {source, cible}) {
+            std::vector<char>& valeur = valeurs[fd == source ? 0 : 1];
+            const ssize_t n = fgetxattr(fd, nom, nullptr, 0);
+            if (n < 0 && fd == source) return false;
+            valeur.resize(static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+            if (n > 0 && fgetxattr(fd, nom, valeur.data(), valeur.size()) != n) {
+                if (fd == source) return false;
+                valeur.clear();
+            }
+        }
+        if (valeurs[0] != valeurs[1] &&
+            fsetxattr(cible, nom, valeurs[0].data(), valeurs[0].size(), 0) != 0) {
+            return false;
+        }
     }
     return true;
 }
@@ -460,6 +491,13 @@ bool ProfilVerrouille::Ecrit(const QByteArray& section, const std::vector<Entree
                 break;
             }
             ok = fchmod(nouveau.get(), st.st_mode & 07777) == 0;
+            // An attribute that cannot be carried over (one only the system may set) is kept by
+            // writing in place instead.
+            if (ok && !CopieAttributs(ancien.get(), nouveau.get())) {
+                if (!anonyme) unlinkat(dossier_, temporaire.constData(), 0);
+                surPlace = true;
+                break;
+            }
         }
         ok = ok && EcritPieces(ancien.get(), pieces, nouveau.get()) && fsync(nouveau.get()) == 0;
         if (ok && anonyme) {

@@ -38,8 +38,9 @@ bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteAr
 //
 // A write puts the whole new file beside the old one and renames it over it, so a failure or a
 // kill at any point leaves either the old file or the new one; the new file keeps the old one's
-// owner, group and permissions. Where that cannot be (the folder takes no new file, or the owner
-// cannot be given back), a writable file is rewritten in place instead. A symbolic link, dangling
+// owner, group, permissions, access list and other extended attributes. Where that cannot be
+// (the folder takes no new file, or the owner or an attribute cannot be given back), a writable
+// file is rewritten in place instead. A symbolic link, dangling
 // or not, is never written through. Temporary files ("Tir.ini.~partiel-XXXXXX") that an
 // interrupted write left beside the file are removed at the first write of each run.
 class ProfilVerrouille {

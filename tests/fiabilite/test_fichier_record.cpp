@@ -4,11 +4,14 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <array>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -333,6 +336,23 @@ TEST(FichierRecord, TheReplacementKeepsTheOwnerGroupAndPermissionsOfTheFile) {
         EXPECT_EQ(st.st_mode & 07777, mode) << ordinaire;
         EXPECT_EQ(fuzz::Contenu(fichier), "[Tir_au_Murax]\r\nScoreMaxi= 2\r\n");
     }
+}
+
+TEST(FichierRecord, TheReplacementKeepsTheFilesExtendedAttributes) {
+    // Guards against a record losing the access list or the attributes put on the file.
+    QTemporaryDir dossier;  // on a disk, where a tmpfs may refuse them
+    const QString fichier = dossier.filePath("Tir.ini");
+    Pose(fichier, "[Tir_au_Murax]\r\nScoreMaxi= 1\r\n");
+    const QByteArray chemin = fichier.toLocal8Bit();
+    const QByteArray valeur("sauvegarde du 3 mai");
+    if (setxattr(chemin.constData(), "user.tir", valeur.constData(), valeur.size(), 0) != 0) {
+        GTEST_SKIP() << "this file system takes no extended attributes: " << std::strerror(errno);
+    }
+    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
+    std::array<char, 64> lu{};
+    const ssize_t n = getxattr(chemin.constData(), "user.tir", lu.data(), lu.size());
+    EXPECT_EQ(QByteArray(lu.data(), std::max<ssize_t>(n, 0)), valeur);
+    EXPECT_EQ(fuzz::Contenu(fichier), "[Tir_au_Murax]\r\nScoreMaxi= 2\r\n");
 }
 
 TEST(FichierRecord, ALinkInPlaceOfTheFileIsNeverWrittenThroughNorFollowedToCreateAFile) {
