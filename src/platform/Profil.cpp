@@ -63,6 +63,7 @@ class Descripteur {
     Descripteur(const Descripteur&) = delete;
     Descripteur& operator=(const Descripteur&) = delete;
     int get() const { return fd_; }
+    void relache() { fd_ = -1; }
     void reset(int fd = -1) {
         if (fd_ >= 0) close(fd_);
         fd_ = fd;
@@ -397,30 +398,49 @@ bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteAr
     return profil.Pris() && profil.Ecrit(section, {{cle, valeur}});
 }
 
+namespace {
+
+// Takes the exclusive lock on `fd`, waiting a bounded time for another copy to finish: 1 when
+// taken, 0 when the lock cannot be had here (errno tells why), -1 when another copy held it all
+// along.
+int Verrouille(int fd) {
+    const auto limite = std::chrono::steady_clock::now() + kAttenteVerrouMaxi;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) return 0;
+        if (std::chrono::steady_clock::now() >= limite) return -1;
+        std::this_thread::sleep_for(kPasAttente);
+    }
+    return 1;
+}
+
+}  // namespace
+
 // The lock is taken on the folder itself rather than on the file: the file is replaced by a
 // rename at every write, so a lock on it would be on the old file, which the next copy no longer
 // sees; a lock file of its own would add a file beside the record and could not be created in a
-// read-only folder. The folder stays the same through every write.
+// read-only folder. The folder stays the same through every write. A folder the player may pass
+// through but not list is opened only to be passed through and takes no lock: the file itself is
+// locked then, and always written in place, so that it stays the same file for every copy.
 ProfilVerrouille::ProfilVerrouille(const QString& fichier) {
     const auto parts = Coupe(fichier);
     if (!parts) return;
-    const int dossier = OuvreDossier(parts->first);
-    if (dossier < 0) return;
-    const auto limite = std::chrono::steady_clock::now() + kAttenteVerrouMaxi;
-    while (flock(dossier, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK && errno != EINTR) break;  // no locks here: go on without
-        if (std::chrono::steady_clock::now() >= limite) {
-            close(dossier);
-            return;
-        }
-        std::this_thread::sleep_for(kPasAttente);
+    Descripteur dossier(OuvreDossier(parts->first));
+    if (dossier.get() < 0) return;
+    int pris = Verrouille(dossier.get());
+    if (pris == 0 && errno == EBADF) {
+        verrou_ = OuvreFichier(dossier.get(), parts->second, O_RDONLY);
+        // Without a file there is nothing to lock, and no file can be created here either.
+        if (verrou_ >= 0) pris = Verrouille(verrou_);
     }
-    dossier_ = dossier;
+    if (pris < 0) return;
+    dossier_ = dossier.get();
+    dossier.relache();
     nom_ = parts->second;
 }
 
 ProfilVerrouille::~ProfilVerrouille() {
     if (dossier_ >= 0) close(dossier_);  // releases the lock
+    if (verrou_ >= 0) close(verrou_);
 }
 
 std::vector<QByteArray> ProfilVerrouille::Lit(const QByteArray& section,
@@ -460,11 +480,18 @@ bool ProfilVerrouille::Ecrit(const QByteArray& section, const std::vector<Entree
         plan = *lu;
     }
     const std::vector<Piece> pieces = Montage(ancien.get(), plan, section, lignes);
+    // The file locked in place of the folder must be the one written, in its own place.
+    bool surPlace = verrou_ >= 0;
+    struct stat verrouille {};
+    if (surPlace && (ancien.get() < 0 || fstat(verrou_, &verrouille) != 0 ||
+                     verrouille.st_ino != st.st_ino || verrouille.st_dev != st.st_dev)) {
+        return false;
+    }
 
     // The new file without a name until it is whole when the file system allows it, else under a
     // temporary name; either way renamed over the old one.
-    bool surPlace = false;
     for (const bool anonyme : {true, false}) {
+        if (surPlace) break;
         QByteArray temporaire = anonyme ? QByteArray() : NomTemporaire(nom_);
         const Descripteur nouveau(SansInterruption([&] {
             return anonyme ? openat(dossier_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)

@@ -58,6 +58,7 @@ class ProfilVerrouille {
 
   private:
     int dossier_ = -1;  // the folder, opened and locked
+    int verrou_ = -1;   // the file, locked where the folder cannot be
     QByteArray nom_;    // the file's name in it
 };
 

@@ -256,22 +256,30 @@ TEST_F(Profil, WritesAWritableFileInPlaceInAReadOnlyFolderButCreatesNoFileThere)
     EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
 }
 
-TEST_F(Profil, ReadsAndWritesThroughAFolderThatCannotBeListed) {
+TEST_F(Profil, ReadsAndWritesThroughAFolderThatCannotBeListedUnderALockAllTheSame) {
     // Guards against the folder's lock (which needs the folder opened for reading) costing the
-    // record where the player may pass through the folder but not list it.
+    // record, or being skipped so that two copies write at once, where the player may pass
+    // through the folder but not list it.
     Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
     ASSERT_TRUE(QFile::setPermissions(fichier, kTous));
-    const auto passage =
+    const auto ecriture =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    ASSERT_TRUE(QFile::setPermissions(dossier.path(), passage | kParcours));
-    {
+    const auto proprietaire = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    for (const auto passage : {kLecture | ecriture, ecriture, proprietaire}) {
+        ASSERT_TRUE(QFile::setPermissions(dossier.path(), passage | kParcours));
         CommeUtilisateurOrdinaire ordinaire;
         if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
         EXPECT_EQ(Lit("ScoreMaxi"), "40");
-        EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier));
+        {
+            // Another copy holds the lock: this one gives up rather than write beside it.
+            const ProfilVerrouille autreCopie(fichier);
+            EXPECT_TRUE(autreCopie.Pris());
+            EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier)) << passage.toInt();
+        }
+        EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 40", fichier)) << passage.toInt();
     }
     QFile::setPermissions(dossier.path(), kTous);
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 90\r\n");
+    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
 }
 
 }  // namespace
