@@ -112,17 +112,33 @@ int OuvreFichier(int dossier, const QByteArray& nom, int mode) {
     return fd;
 }
 
+// `valeur` cut to `maxi` bytes, and no further back than the start of a UTF-8 character the cut
+// would split: a name read back never ends in half a letter. Bytes that are not UTF-8 are cut
+// at `maxi` as they are.
+QByteArray CoupeUtf8(const QByteArray& valeur, qsizetype maxi) {
+    if (valeur.size() <= maxi) return valeur;
+    constexpr int kSuitesMaxi = 3;  // a character is at most four bytes
+    const auto suite = [&](qsizetype i) {
+        return (static_cast<unsigned char>(valeur[i]) & 0xC0) == 0x80;
+    };
+    qsizetype n = maxi;
+    while (n > 0 && maxi - n < kSuitesMaxi && suite(n)) --n;
+    const bool debut = n < maxi && static_cast<unsigned char>(valeur[n]) >= 0xC0;
+    return valeur.left(debut ? n : maxi);
+}
+
 std::vector<QByteArray> LitDans(int dossier, const QByteArray& nom, const QByteArray& section,
                                 const std::vector<QByteArray>& cles, const QByteArray& defaut,
                                 int taille) {
     const qsizetype maxi = taille > 1 ? taille - 1 : 0;
-    std::vector<QByteArray> valeurs(cles.size(), defaut.left(maxi));
+    std::vector<QByteArray> valeurs(cles.size(), CoupeUtf8(defaut, maxi));
     const Descripteur fd(OuvreFichier(dossier, nom, O_RDONLY));
     if (fd.get() < 0) return valeurs;
-    const auto plan = AnalyseProfil(fd.get(), section, cles, maxi);
+    // One byte beyond the cut tells whether it falls inside a character.
+    const auto plan = AnalyseProfil(fd.get(), section, cles, maxi > 0 ? maxi + 1 : 0);
     if (!plan) return valeurs;
     for (std::size_t i = 0; i < cles.size(); ++i) {
-        if (plan->lignes[i]) valeurs[i] = plan->valeurs[i].left(maxi);
+        if (plan->lignes[i]) valeurs[i] = CoupeUtf8(plan->valeurs[i], maxi);
     }
     return valeurs;
 }

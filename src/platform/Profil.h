@@ -12,11 +12,12 @@ namespace tir {
 using EntreeProfil = std::pair<QByteArray, QByteArray>;
 
 // The value of `cle` in `section` of `fichier`, without the blanks around it and cut to
-// taille - 1 bytes; `defaut` when the file, the section or the key is missing. Section and key
-// names match without regard to case (ASCII letters); the first matching section and key count.
-// The file is read as a stream: time grows with the bytes scanned, memory stays a few pages.
-// `fichier` must be an absolute path outside the root folder, and a regular file of at most
-// 64 MiB that is not a symbolic link; anything else reads as missing (and is never written).
+// taille - 1 bytes (less where that would split a UTF-8 character); `defaut` when the file, the
+// section or the key is missing. Section and key names match without regard to case (ASCII
+// letters); the first matching section and key count. The file is read as a stream: time grows with
+// the bytes scanned, memory stays a few pages. `fichier` must be an absolute path outside the root
+// folder, and a regular file of at most 64 MiB that is not a symbolic link; anything else reads as
+// missing (and is never written).
 QByteArray LitProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& defaut,
                      int taille, const QString& fichier);
 

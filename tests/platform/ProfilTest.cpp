@@ -70,6 +70,17 @@ TEST_F(Profil, CutsAValueToOneByteLessThanTheBuffer) {
     EXPECT_EQ(LitProfil(kSection, "Absent", "defaut", 4, fichier), "def");
     EXPECT_EQ(LitProfil(kSection, "NomJoueur", "", 0, fichier), "");
     EXPECT_EQ(Lit("ScoreMaxi"), "5");
+    // Never half a character: a two- or four-byte letter the cut would split goes whole; bytes
+    // that are not UTF-8 are cut where they stand.
+    const QByteArray e("\xC3\xA9"), cible("\xF0\x9F\x8E\xAF"), latin1(300, '\xE9');
+    for (const auto& [nom, attendu] : {std::pair{e.repeated(200), e.repeated(127)},
+                                       {"x" + e.repeated(200), "x" + e.repeated(126)},
+                                       {"x" + cible.repeated(70), "x" + cible.repeated(63)},
+                                       {"xxx" + cible.repeated(70), "xxx" + cible.repeated(62)},
+                                       {latin1, latin1.left(254)}}) {
+        Ecrit("[Tir_au_Murax]\r\nNomJoueur=" + nom + "\r\n");
+        EXPECT_EQ(Lit("NomJoueur"), attendu) << nom.size();
+    }
 }
 
 TEST_F(Profil, KeepsALongLineByteForByteWhenWritingAnotherKey) {
