@@ -429,6 +429,29 @@ int Verrouille(int fd) {
     return 1;
 }
 
+// Locks the file `nom` itself, making sure that the file locked is still the one under that name
+// (a copy that may list the folder can have replaced it meanwhile). As Verrouille, 0 also when
+// there is no file to lock; `fd` is the file, or -1.
+int VerrouilleFichier(int dossier, const QByteArray& nom, int& fd) {
+    constexpr int kEssais = 3;
+    for (int essai = 0; essai < kEssais; ++essai) {
+        fd = OuvreFichier(dossier, nom, O_RDONLY);
+        if (fd < 0) return 0;
+        const int pris = Verrouille(fd);
+        struct stat verrouille {};
+        struct stat actuel {};
+        if (pris != 1 ||
+            (fstat(fd, &verrouille) == 0 &&
+             fstatat(dossier, nom.constData(), &actuel, AT_SYMLINK_NOFOLLOW) == 0 &&
+             verrouille.st_ino == actuel.st_ino && verrouille.st_dev == actuel.st_dev)) {
+            return pris;
+        }
+        close(fd);
+        fd = -1;
+    }
+    return -1;
+}
+
 }  // namespace
 
 // The lock is taken on the folder itself rather than on the file: the file is replaced by a
@@ -436,17 +459,21 @@ int Verrouille(int fd) {
 // sees; a lock file of its own would add a file beside the record and could not be created in a
 // read-only folder. The folder stays the same through every write. A folder the player may pass
 // through but not list is opened only to be passed through and takes no lock: the file itself is
-// locked then, and always written in place, so that it stays the same file for every copy.
+// locked then, and always written in place, so that it stays the same file for every copy. A copy
+// that locks the folder locks the file as well, so that it waits for those.
 ProfilVerrouille::ProfilVerrouille(const QString& fichier) {
     const auto parts = Coupe(fichier);
     if (!parts) return;
     Descripteur dossier(OuvreDossier(parts->first));
     if (dossier.get() < 0) return;
     int pris = Verrouille(dossier.get());
-    if (pris == 0 && errno == EBADF) {
-        verrou_ = OuvreFichier(dossier.get(), parts->second, O_RDONLY);
-        // Without a file there is nothing to lock, and no file can be created here either.
-        if (verrou_ >= 0) pris = Verrouille(verrou_);
+    const bool sansListe = pris == 0 && errno == EBADF;
+    if (pris == 1 || sansListe) {
+        // Without a file there is nothing to lock, and no file can be created in a folder that
+        // cannot be listed either.
+        const int fichierPris = VerrouilleFichier(dossier.get(), parts->second, verrou_);
+        pris = sansListe || fichierPris < 0 ? fichierPris : pris;
+        surPlace_ = sansListe && verrou_ >= 0;
     }
     if (pris < 0) return;
     dossier_ = dossier.get();
@@ -497,7 +524,7 @@ bool ProfilVerrouille::Ecrit(const QByteArray& section, const std::vector<Entree
     }
     const std::vector<Piece> pieces = Montage(ancien.get(), plan, section, lignes);
     // The file locked in place of the folder must be the one written, in its own place.
-    bool surPlace = verrou_ >= 0;
+    bool surPlace = surPlace_;
     struct stat verrouille {};
     if (surPlace && (ancien.get() < 0 || fstat(verrou_, &verrouille) != 0 ||
                      verrouille.st_ino != st.st_ino || verrouille.st_dev != st.st_dev)) {

@@ -58,9 +58,10 @@ class ProfilVerrouille {
     bool Ecrit(const QByteArray& section, const std::vector<EntreeProfil>& entrees);
 
   private:
-    int dossier_ = -1;  // the folder, opened and locked
-    int verrou_ = -1;   // the file, locked where the folder cannot be
-    QByteArray nom_;    // the file's name in it
+    int dossier_ = -1;       // the folder, opened and locked
+    int verrou_ = -1;        // the file, locked as well
+    bool surPlace_ = false;  // the folder could not be locked: the file is written in place
+    QByteArray nom_;         // the file's name in it
 };
 
 }  // namespace tir

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <optional>
 #include <random>
 
 #include "Identite.h"
@@ -276,17 +277,25 @@ TEST_F(Profil, ReadsAndWritesThroughAFolderThatCannotBeListedUnderALockAllTheSam
     const auto ecriture =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     const auto proprietaire = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    for (const auto passage : {kLecture | ecriture, ecriture, proprietaire}) {
+    const struct {
+        QFileDevice::Permissions passage;
+        bool parLeProprietaire;  // the other copy is played by the folder's owner, who may list it
+    } cas[] = {{kLecture | ecriture, false},
+               {ecriture, false},
+               {proprietaire, false},
+               {proprietaire, true}};
+    for (const auto& [passage, parLeProprietaire] : cas) {
         ASSERT_TRUE(QFile::setPermissions(dossier.path(), passage | kParcours));
+        std::optional<ProfilVerrouille> autreCopie;
+        if (parLeProprietaire) autreCopie.emplace(fichier);
         CommeUtilisateurOrdinaire ordinaire;
         if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
         EXPECT_EQ(Lit("ScoreMaxi"), "40");
-        {
-            // Another copy holds the lock: this one gives up rather than write beside it.
-            const ProfilVerrouille autreCopie(fichier);
-            EXPECT_TRUE(autreCopie.Pris());
-            EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier)) << passage.toInt();
-        }
+        // Another copy holds the lock: this one gives up rather than write beside it.
+        if (!parLeProprietaire) autreCopie.emplace(fichier);
+        EXPECT_TRUE(autreCopie->Pris());
+        EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier)) << passage.toInt();
+        autreCopie.reset();
         EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 40", fichier)) << passage.toInt();
     }
     QFile::setPermissions(dossier.path(), kTous);
