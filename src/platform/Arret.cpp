@@ -77,8 +77,13 @@ void ArretAvecLaFenetre(QWidget& fenetre) {
     QCoreApplication::instance()->installNativeEventFilter(&filtre);
 }
 
-void ArretSurSignal() {
+void IgnoreSignauxDesEcritures() {
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void ArretSurSignal() {
+    IgnoreSignauxDesEcritures();
     if (tuyau[0] >= 0 || pipe2(tuyau.data(), O_CLOEXEC | O_NONBLOCK) != 0) return;
     auto* notificateur =
         new QSocketNotifier(tuyau[0], QSocketNotifier::Read, QCoreApplication::instance());

@@ -5,11 +5,16 @@ class QWidget;
 
 namespace tir {
 
-// Ignores SIGXFSZ, so that a write past the file size limit fails (and the record is simply not
-// kept) instead of killing the game. SIGTERM, SIGINT and SIGHUP then end the game from its event
-// loop as soon as the loop, or a wait inside a shot, lets events through: the process ends by the
-// same signal, as if it had not been caught; one the game was started ignoring stays ignored.
-// Call once, after the application object exists.
+// Ignores the signals a failed write sends: SIGXFSZ, so that a write past the file size limit
+// fails (and the record is simply not kept), and SIGPIPE, so that a message to a standard error
+// whose reader is gone is lost, instead of either killing the game. Call first thing in main:
+// Qt may write a warning while it starts.
+void IgnoreSignauxDesEcritures();
+
+// Ignores the signals of failed writes as above. SIGTERM, SIGINT and SIGHUP then end the game from
+// its event loop as soon as the loop, or a wait inside a shot, lets events through: the process
+// ends by the same signal, as if it had not been caught; one the game was started ignoring stays
+// ignored. Call once, after the application object exists.
 void ArretSurSignal();
 
 // Ends the program when another client of the X server destroys `fenetre` (the game would go on

@@ -5,7 +5,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QRandomGenerator>
@@ -13,10 +15,14 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
+#include <vector>
 
 #include "platform/ProfilAnalyse.h"
 
@@ -34,7 +40,9 @@ constexpr auto kPasAttente = std::chrono::milliseconds(1);
 constexpr off_t kTailleMaxi = off_t{64} << 20;
 // A file rewritten in place keeps in memory the part between its first and its last change.
 constexpr qsizetype kMilieuMaxi = 4 << 20;
-// "Tir.ini.XXXXXX": the temporary names of the game's own writes.
+// "Tir.ini.~partiel-XXXXXX": the temporary names of the game's own writes, in a form no player
+// would give a copy of the record ("Tir.ini.backup" is the player's own and stays).
+const QByteArray kMarqueTemporaire(".~partiel-");
 constexpr int kLettresTemporaire = 6;
 const QByteArray kAlphabet("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
 
@@ -55,6 +63,7 @@ class Descripteur {
     Descripteur(const Descripteur&) = delete;
     Descripteur& operator=(const Descripteur&) = delete;
     int get() const { return fd_; }
+    void relache() { fd_ = -1; }
     void reset(int fd = -1) {
         if (fd_ >= 0) close(fd_);
         fd_ = fd;
@@ -103,17 +112,33 @@ int OuvreFichier(int dossier, const QByteArray& nom, int mode) {
     return fd;
 }
 
+// `valeur` cut to `maxi` bytes, and no further back than the start of a UTF-8 character the cut
+// would split: a name read back never ends in half a letter. Bytes that are not UTF-8 are cut
+// at `maxi` as they are.
+QByteArray CoupeUtf8(const QByteArray& valeur, qsizetype maxi) {
+    if (valeur.size() <= maxi) return valeur;
+    constexpr int kSuitesMaxi = 3;  // a character is at most four bytes
+    const auto suite = [&](qsizetype i) {
+        return (static_cast<unsigned char>(valeur[i]) & 0xC0) == 0x80;
+    };
+    qsizetype n = maxi;
+    while (n > 0 && maxi - n < kSuitesMaxi && suite(n)) --n;
+    const bool debut = n < maxi && static_cast<unsigned char>(valeur[n]) >= 0xC0;
+    return valeur.left(debut ? n : maxi);
+}
+
 std::vector<QByteArray> LitDans(int dossier, const QByteArray& nom, const QByteArray& section,
                                 const std::vector<QByteArray>& cles, const QByteArray& defaut,
                                 int taille) {
     const qsizetype maxi = taille > 1 ? taille - 1 : 0;
-    std::vector<QByteArray> valeurs(cles.size(), defaut.left(maxi));
+    std::vector<QByteArray> valeurs(cles.size(), CoupeUtf8(defaut, maxi));
     const Descripteur fd(OuvreFichier(dossier, nom, O_RDONLY));
     if (fd.get() < 0) return valeurs;
-    const auto plan = AnalyseProfil(fd.get(), section, cles, maxi);
+    // One byte beyond the cut tells whether it falls inside a character.
+    const auto plan = AnalyseProfil(fd.get(), section, cles, maxi > 0 ? maxi + 1 : 0);
     if (!plan) return valeurs;
     for (std::size_t i = 0; i < cles.size(); ++i) {
-        if (plan->lignes[i]) valeurs[i] = plan->valeurs[i].left(maxi);
+        if (plan->lignes[i]) valeurs[i] = CoupeUtf8(plan->valeurs[i], maxi);
     }
     return valeurs;
 }
@@ -149,6 +174,35 @@ bool Copie(int source, off_t debut, off_t fin, int cible, off_t ou) {
         }
         debut += lu;
         ou += lu;
+    }
+    return true;
+}
+
+// Gives `cible` every extended attribute of `source` that it does not have already: the access
+// list and the attributes a player or a backup tool put on the record. False when one cannot be
+// read or given.
+bool CopieAttributs(int source, int cible) {
+    ssize_t taille = flistxattr(source, nullptr, 0);
+    if (taille <= 0) return taille == 0 || errno == ENOTSUP;
+    std::vector<char> noms(static_cast<std::size_t>(taille));
+    taille = flistxattr(source, noms.data(), noms.size());
+    if (taille < 0) return false;
+    for (const char* nom = noms.data(); nom < noms.data() + taille; nom += std::strlen(nom) + 1) {
+        std::array<std::vector<char>, 2> valeurs;  // the old file's, the new one's
+        for (const int fd : {source, cible}) {
+            std::vector<char>& valeur = valeurs[fd == source ? 0 : 1];
+            const ssize_t n = fgetxattr(fd, nom, nullptr, 0);
+            if (n < 0 && fd == source) return false;
+            valeur.resize(static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+            if (n > 0 && fgetxattr(fd, nom, valeur.data(), valeur.size()) != n) {
+                if (fd == source) return false;
+                valeur.clear();
+            }
+        }
+        if (valeurs[0] != valeurs[1] &&
+            fsetxattr(cible, nom, valeurs[0].data(), valeurs[0].size(), 0) != 0) {
+            return false;
+        }
     }
     return true;
 }
@@ -239,6 +293,26 @@ bool EcritSurPlace(int fd, const Plan& plan, const std::vector<Piece>& pieces) {
         }
     }
     const off_t ecart = debut + milieu.size() - fin;
+    // Nothing is touched before the new file is sure to fit: under the file size limit, and on
+    // the disk, every block of it reserved first, so that no write below fails half-way for want
+    // of room and leaves a file mixed of the old and the new.
+    const off_t taille = plan.taille + ecart;
+    rlimit limite{};
+    if (getrlimit(RLIMIT_FSIZE, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(taille) > limite.rlim_cur) {
+        return false;
+    }
+    int reserve = 0;
+    do reserve = taille > 0 ? posix_fallocate(fd, 0, taille) : 0;
+    while (reserve == EINTR);
+    if (reserve != 0) {
+        // A reservation that failed part-way may have lengthened the file with zeros.
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && st.st_size > plan.taille) {
+            [[maybe_unused]] const int r = ftruncate(fd, plan.taille);
+        }
+        return false;
+    }
     std::array<char, kTranche> tampon{};
     // The rest of the file moves towards its end from its end, towards its start from its start,
     // so that no slice is overwritten before it is moved.
@@ -254,13 +328,33 @@ bool EcritSurPlace(int fd, const Plan& plan, const std::vector<Piece>& pieces) {
     if (!EcritTout(fd, milieu.constData(), static_cast<std::size_t>(milieu.size()), debut)) {
         return false;
     }
-    if (ecart < 0 && ftruncate(fd, plan.taille + ecart) != 0) return false;
+    // A shorter file loses its end only once its whole content is in place.
+    if (ecart < 0 && ftruncate(fd, taille) != 0) return false;
     return fsync(fd) == 0;
 }
 
-// Removes what interrupted writes of the game left: "<name>.XXXXXX", regular files only. Run
-// under the folder's lock, when no other copy of the game is writing.
+// Removes what interrupted writes of the game left: "<name>.~partiel-XXXXXX", regular files only.
+// Run under the folder's lock, when no other copy of the game is writing. Listing a crowded
+// folder costs time, so each folder is swept once in a run of the program, at its first write:
+// a later leftover can only come from a copy killed since, and the next run removes it.
 void RetireTemporaires(int dossier, const QByteArray& nom) {
+    static std::mutex garde;
+    static std::set<std::pair<QByteArray, std::pair<dev_t, ino_t>>> balayes;
+    struct stat st {};
+    if (fstat(dossier, &st) != 0) return;
+    const QByteArray lien = "/proc/self/fd/" + QByteArray::number(dossier);
+    std::array<char, PATH_MAX> chemin{};
+    const ssize_t lu = readlink(lien.constData(), chemin.data(), chemin.size());
+    {
+        const std::lock_guard<std::mutex> verrou(garde);
+        if (!balayes
+                 .emplace(QByteArray(chemin.data(), lu > 0 ? lu : 0) + '/' + nom,
+                          std::make_pair(st.st_dev, st.st_ino))
+                 .second) {
+            return;
+        }
+    }
+    const QByteArray prefixe = nom + kMarqueTemporaire;
     const int copie = dup(dossier);
     if (copie < 0) return;
     DIR* d = fdopendir(copie);
@@ -270,9 +364,9 @@ void RetireTemporaires(int dossier, const QByteArray& nom) {
     }
     while (const dirent* e = readdir(d)) {
         const QByteArray n(e->d_name);
-        if (n.size() != nom.size() + 1 + kLettresTemporaire || !n.startsWith(nom + '.')) continue;
+        if (n.size() != prefixe.size() + kLettresTemporaire || !n.startsWith(prefixe)) continue;
         bool motif = true;
-        for (qsizetype i = nom.size() + 1; i < n.size(); ++i)
+        for (qsizetype i = prefixe.size(); i < n.size(); ++i)
             motif = motif && kAlphabet.contains(n[i]);
         struct stat st {};
         if (motif && fstatat(dossier, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -284,7 +378,7 @@ void RetireTemporaires(int dossier, const QByteArray& nom) {
 }
 
 QByteArray NomTemporaire(const QByteArray& nom) {
-    QByteArray n = nom + '.';
+    QByteArray n = nom + kMarqueTemporaire;
     for (int i = 0; i < kLettresTemporaire; ++i) {
         n += kAlphabet[static_cast<qsizetype>(
             QRandomGenerator::global()->bounded(static_cast<int>(kAlphabet.size())))];
@@ -320,30 +414,76 @@ bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteAr
     return profil.Pris() && profil.Ecrit(section, {{cle, valeur}});
 }
 
+namespace {
+
+// Takes the exclusive lock on `fd`, waiting a bounded time for another copy to finish: 1 when
+// taken, 0 when the lock cannot be had here (errno tells why), -1 when another copy held it all
+// along.
+int Verrouille(int fd) {
+    const auto limite = std::chrono::steady_clock::now() + kAttenteVerrouMaxi;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) return 0;
+        if (std::chrono::steady_clock::now() >= limite) return -1;
+        std::this_thread::sleep_for(kPasAttente);
+    }
+    return 1;
+}
+
+// Locks the file `nom` itself, making sure that the file locked is still the one under that name
+// (a copy that may list the folder can have replaced it meanwhile). As Verrouille, 0 also when
+// there is no file to lock; `fd` is the file, or -1.
+int VerrouilleFichier(int dossier, const QByteArray& nom, int& fd) {
+    constexpr int kEssais = 3;
+    for (int essai = 0; essai < kEssais; ++essai) {
+        fd = OuvreFichier(dossier, nom, O_RDONLY);
+        if (fd < 0) return 0;
+        const int pris = Verrouille(fd);
+        struct stat verrouille {};
+        struct stat actuel {};
+        if (pris != 1 ||
+            (fstat(fd, &verrouille) == 0 &&
+             fstatat(dossier, nom.constData(), &actuel, AT_SYMLINK_NOFOLLOW) == 0 &&
+             verrouille.st_ino == actuel.st_ino && verrouille.st_dev == actuel.st_dev)) {
+            return pris;
+        }
+        close(fd);
+        fd = -1;
+    }
+    return -1;
+}
+
+}  // namespace
+
 // The lock is taken on the folder itself rather than on the file: the file is replaced by a
 // rename at every write, so a lock on it would be on the old file, which the next copy no longer
 // sees; a lock file of its own would add a file beside the record and could not be created in a
-// read-only folder. The folder stays the same through every write.
+// read-only folder. The folder stays the same through every write. A folder the player may pass
+// through but not list is opened only to be passed through and takes no lock: the file itself is
+// locked then, and always written in place, so that it stays the same file for every copy. A copy
+// that locks the folder locks the file as well, so that it waits for those.
 ProfilVerrouille::ProfilVerrouille(const QString& fichier) {
     const auto parts = Coupe(fichier);
     if (!parts) return;
-    const int dossier = OuvreDossier(parts->first);
-    if (dossier < 0) return;
-    const auto limite = std::chrono::steady_clock::now() + kAttenteVerrouMaxi;
-    while (flock(dossier, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK && errno != EINTR) break;  // no locks here: go on without
-        if (std::chrono::steady_clock::now() >= limite) {
-            close(dossier);
-            return;
-        }
-        std::this_thread::sleep_for(kPasAttente);
+    Descripteur dossier(OuvreDossier(parts->first));
+    if (dossier.get() < 0) return;
+    int pris = Verrouille(dossier.get());
+    const bool sansListe = pris == 0 && errno == EBADF;
+    if (pris == 1 || sansListe) {
+        // Without a file there is nothing to lock, and no file can be created in a folder that
+        // cannot be listed either.
+        const int fichierPris = VerrouilleFichier(dossier.get(), parts->second, verrou_);
+        pris = sansListe || fichierPris < 0 ? fichierPris : pris;
+        surPlace_ = sansListe && verrou_ >= 0;
     }
-    dossier_ = dossier;
+    if (pris < 0) return;
+    dossier_ = dossier.get();
+    dossier.relache();
     nom_ = parts->second;
 }
 
 ProfilVerrouille::~ProfilVerrouille() {
     if (dossier_ >= 0) close(dossier_);  // releases the lock
+    if (verrou_ >= 0) close(verrou_);
 }
 
 std::vector<QByteArray> ProfilVerrouille::Lit(const QByteArray& section,
@@ -383,11 +523,18 @@ bool ProfilVerrouille::Ecrit(const QByteArray& section, const std::vector<Entree
         plan = *lu;
     }
     const std::vector<Piece> pieces = Montage(ancien.get(), plan, section, lignes);
+    // The file locked in place of the folder must be the one written, in its own place.
+    bool surPlace = surPlace_;
+    struct stat verrouille {};
+    if (surPlace && (ancien.get() < 0 || fstat(verrou_, &verrouille) != 0 ||
+                     verrouille.st_ino != st.st_ino || verrouille.st_dev != st.st_dev)) {
+        return false;
+    }
 
     // The new file without a name until it is whole when the file system allows it, else under a
     // temporary name; either way renamed over the old one.
-    bool surPlace = false;
     for (const bool anonyme : {true, false}) {
+        if (surPlace) break;
         QByteArray temporaire = anonyme ? QByteArray() : NomTemporaire(nom_);
         const Descripteur nouveau(SansInterruption([&] {
             return anonyme ? openat(dossier_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
@@ -414,6 +561,13 @@ bool ProfilVerrouille::Ecrit(const QByteArray& section, const std::vector<Entree
                 break;
             }
             ok = fchmod(nouveau.get(), st.st_mode & 07777) == 0;
+            // An attribute that cannot be carried over (one only the system may set) is kept by
+            // writing in place instead.
+            if (ok && !CopieAttributs(ancien.get(), nouveau.get())) {
+                if (!anonyme) unlinkat(dossier_, temporaire.constData(), 0);
+                surPlace = true;
+                break;
+            }
         }
         ok = ok && EcritPieces(ancien.get(), pieces, nouveau.get()) && fsync(nouveau.get()) == 0;
         if (ok && anonyme) {

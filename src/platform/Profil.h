@@ -12,11 +12,12 @@ namespace tir {
 using EntreeProfil = std::pair<QByteArray, QByteArray>;
 
 // The value of `cle` in `section` of `fichier`, without the blanks around it and cut to
-// taille - 1 bytes; `defaut` when the file, the section or the key is missing. Section and key
-// names match without regard to case (ASCII letters); the first matching section and key count.
-// The file is read as a stream: time grows with the bytes scanned, memory stays a few pages.
-// `fichier` must be an absolute path outside the root folder, and a regular file of at most
-// 64 MiB that is not a symbolic link; anything else reads as missing (and is never written).
+// taille - 1 bytes (less where that would split a UTF-8 character); `defaut` when the file, the
+// section or the key is missing. Section and key names match without regard to case (ASCII
+// letters); the first matching section and key count. The file is read as a stream: time grows with
+// the bytes scanned, memory stays a few pages. `fichier` must be an absolute path outside the root
+// folder, and a regular file of at most 64 MiB that is not a symbolic link; anything else reads as
+// missing (and is never written).
 QByteArray LitProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& defaut,
                      int taille, const QString& fichier);
 
@@ -38,10 +39,11 @@ bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteAr
 //
 // A write puts the whole new file beside the old one and renames it over it, so a failure or a
 // kill at any point leaves either the old file or the new one; the new file keeps the old one's
-// owner, group and permissions. Where that cannot be (the folder takes no new file, or the owner
-// cannot be given back), a writable file is rewritten in place instead. A symbolic link, dangling
-// or not, is never written through. Temporary files that an interrupted write left beside the
-// file are removed at the next write.
+// owner, group, permissions, access list and other extended attributes. Where that cannot be
+// (the folder takes no new file, or the owner or an attribute cannot be given back), a writable
+// file is rewritten in place instead. A symbolic link, dangling
+// or not, is never written through. Temporary files ("Tir.ini.~partiel-XXXXXX") that an
+// interrupted write left beside the file are removed at the first write of each run.
 class ProfilVerrouille {
   public:
     explicit ProfilVerrouille(const QString& fichier);
@@ -56,8 +58,10 @@ class ProfilVerrouille {
     bool Ecrit(const QByteArray& section, const std::vector<EntreeProfil>& entrees);
 
   private:
-    int dossier_ = -1;  // the folder, opened and locked
-    QByteArray nom_;    // the file's name in it
+    int dossier_ = -1;       // the folder, opened and locked
+    int verrou_ = -1;        // the file, locked as well
+    bool surPlace_ = false;  // the folder could not be locked: the file is written in place
+    QByteArray nom_;         // the file's name in it
 };
 
 }  // namespace tir

@@ -33,6 +33,7 @@ void EpargneLaRechercheDuBus() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tir::IgnoreSignauxDesEcritures();
     EpargneLaRechercheDuBus();
     QApplication app(argc, argv);
     tir::ArretSurSignal();

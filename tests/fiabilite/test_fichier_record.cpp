@@ -4,11 +4,14 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <array>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -272,6 +275,41 @@ TEST(FichierRecord, ScoreAndNameAreKeptTogetherOrNotAtAllWhateverRoomIsLeft) {
     EXPECT_EQ(entiers, 1);  // only with room for the whole file
 }
 
+TEST(FichierRecord, AWriteInPlaceWithoutRoomForTheNewFileLeavesTheOldOneWhole) {
+    // Guards against a shared record (written in place, its folder read-only) left mixed of the
+    // old and the new file by a full disk or a file size limit, which the write reports as failed.
+    const QByteArray avant =
+        "[Tir_au_Murax]\r\nScoreMaxi= 100\r\nNomJoueur=Ancien\r\n[Autre]\r\nx=1";
+    const QByteArray apres =
+        "[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Bernadette\r\n[Autre]\r\nx=1";
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath("Tir.ini");
+    for (qsizetype place = 0; place <= apres.size(); ++place) {
+        Pose(fichier, avant);
+        ASSERT_EQ(chmod(fichier.toLocal8Bit().constData(), 0666), 0);
+        ASSERT_EQ(chmod(dossier.path().toLocal8Bit().constData(), 0555), 0);
+        const pid_t enfant = fork();
+        if (enfant == 0) {
+            const CommeUtilisateurOrdinaire ordinaire;
+            const rlimit taille{static_cast<rlim_t>(place), static_cast<rlim_t>(place)};
+            setrlimit(RLIMIT_FSIZE, &taille);
+            std::signal(SIGXFSZ, SIG_IGN);
+            ProfilVerrouille profil(fichier);
+            const bool ok =
+                ordinaire.Pret() &&
+                profil.Ecrit(kSection, {{"ScoreMaxi", " 194"}, {"NomJoueur", "Bernadette"}});
+            _exit(ok ? 1 : 0);
+        }
+        int statut = 0;
+        waitpid(enfant, &statut, 0);
+        chmod(dossier.path().toLocal8Bit().constData(), 0755);
+        const bool entier = place == apres.size();
+        EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == (entier ? 1 : 0)) << place;
+        EXPECT_EQ(fuzz::Contenu(fichier), entier ? apres : avant) << place;
+        EXPECT_EQ(Fichiers(dossier.path()), QStringList{"Tir.ini"}) << place;
+    }
+}
+
 TEST(FichierRecord, TheReplacementKeepsTheOwnerGroupAndPermissionsOfTheFile) {
     // Guards against a record taking the file from the player who owns it, or opening it to
     // everyone: as root the new file is given back, as another player the file is written in
@@ -300,6 +338,23 @@ TEST(FichierRecord, TheReplacementKeepsTheOwnerGroupAndPermissionsOfTheFile) {
     }
 }
 
+TEST(FichierRecord, TheReplacementKeepsTheFilesExtendedAttributes) {
+    // Guards against a record losing the access list or the attributes put on the file.
+    QTemporaryDir dossier;  // on a disk, where a tmpfs may refuse them
+    const QString fichier = dossier.filePath("Tir.ini");
+    Pose(fichier, "[Tir_au_Murax]\r\nScoreMaxi= 1\r\n");
+    const QByteArray chemin = fichier.toLocal8Bit();
+    const QByteArray valeur("sauvegarde du 3 mai");
+    if (setxattr(chemin.constData(), "user.tir", valeur.constData(), valeur.size(), 0) != 0) {
+        GTEST_SKIP() << "this file system takes no extended attributes: " << std::strerror(errno);
+    }
+    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
+    std::array<char, 64> lu{};
+    const ssize_t n = getxattr(chemin.constData(), "user.tir", lu.data(), lu.size());
+    EXPECT_EQ(QByteArray(lu.data(), std::max<ssize_t>(n, 0)), valeur);
+    EXPECT_EQ(fuzz::Contenu(fichier), "[Tir_au_Murax]\r\nScoreMaxi= 2\r\n");
+}
+
 TEST(FichierRecord, ALinkInPlaceOfTheFileIsNeverWrittenThroughNorFollowedToCreateAFile) {
     // Guards against a record created in another folder through a dangling link, or another
     // file replaced (and given to the player) through a link.
@@ -318,20 +373,31 @@ TEST(FichierRecord, ALinkInPlaceOfTheFileIsNeverWrittenThroughNorFollowedToCreat
     EXPECT_EQ(fuzz::Contenu(cible), "[Tir_au_Murax]\r\nScoreMaxi= 1\r\n");
 }
 
-TEST(FichierRecord, TheNextWriteRemovesOnlyTheTemporaryFilesOfInterruptedWrites) {
-    // Guards against leftovers of killed writes piling up beside the record, and against
-    // removing anything that only looks like them.
+TEST(FichierRecord, TheFirstWriteRemovesOnlyTheTemporaryFilesOfInterruptedWrites) {
+    // Guards against leftovers of killed writes piling up beside the record, against removing a
+    // player's own copies of it, and against listing the folder again at every write.
     QTemporaryDir dossier;
     const QString fichier = dossier.filePath("Tir.ini");
-    for (const char* nom : {"Tir.ini.Ab3dE9", "Tir.ini.zzzzzz", "Tir.ini.abc", "Tir.ini.Ab3dE9x",
-                            "Tir.ini.Ab-dE9", "Autre.ini.Ab3dE9"}) {
+    for (const char* nom : {"Tir.ini.~partiel-Ab3dE9", "Tir.ini.~partiel-zzzzzz", "Tir.ini.backup",
+                            "Tir.ini.ancien", "Tir.ini.2024ok", "Tir.ini.~partiel-Ab3dE9x",
+                            "Tir.ini.~partiel-Ab-dE9", "Autre.ini.~partiel-Ab3dE9"}) {
         Pose(dossier.filePath(nom), "reste");
     }
-    ASSERT_TRUE(QDir(dossier.path()).mkdir("Tir.ini.Dos5ie"));
+    ASSERT_TRUE(QDir(dossier.path()).mkdir("Tir.ini.~partiel-Dos5ie"));
     ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
-    EXPECT_EQ(Fichiers(dossier.path()),
-              (QStringList{"Autre.ini.Ab3dE9", "Tir.ini", "Tir.ini.Ab-dE9", "Tir.ini.Ab3dE9x",
-                           "Tir.ini.Dos5ie", "Tir.ini.abc"}));
+    const QStringList restent{"Autre.ini.~partiel-Ab3dE9",
+                              "Tir.ini",
+                              "Tir.ini.2024ok",
+                              "Tir.ini.ancien",
+                              "Tir.ini.backup",
+                              "Tir.ini.~partiel-Ab-dE9",
+                              "Tir.ini.~partiel-Ab3dE9x",
+                              "Tir.ini.~partiel-Dos5ie"};
+    EXPECT_EQ(Fichiers(dossier.path()), restent);
+    // The folder was swept at this run's first write: the next writes leave it unlisted.
+    Pose(dossier.filePath("Tir.ini.~partiel-Tard01"), "reste");
+    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 3", fichier));
+    EXPECT_EQ(Fichiers(dossier.path()).size(), restent.size() + 1);
 }
 
 TEST(FichierRecord, AHugeFileIsReadAndWrittenInAFewMegabytesAndLosesNothing) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QAbstractEventDispatcher>
+#include <array>
 #include <csignal>
 #include <cstdint>
 
@@ -92,12 +93,16 @@ TEST(Signaux, AStopSignalEndsTheGameAtEveryMomentOfAShotAndLeavesTheRecordWhole)
     }
 }
 
-TEST(Signaux, BeyondTheFileSizeLimitTheRecordIsNotKeptAndTheGameGoesOn) {
-    // Guards against SIGXFSZ killing the game when a record is written under "ulimit -f 0".
+TEST(Signaux, BeyondTheFileSizeLimitOrWithStandardErrorClosedTheGameGoesOn) {
+    // Guards against SIGXFSZ killing the game when a record is written under "ulimit -f 0", and
+    // SIGPIPE when it writes a warning to a standard error whose reader is gone.
     FauxDossier dossier;
     const pid_t enfant = fork();
     if (enfant == 0) {
         ArretSurSignal();
+        std::array<int, 2> tuyau{};
+        if (pipe(tuyau.data()) != 0 || close(tuyau[0]) != 0 || dup2(tuyau[1], 2) != 2) _exit(2);
+        if (write(2, "?", 1) != -1) _exit(3);  // the game's warnings go there
         const rlimit rien{0, 0};
         setrlimit(RLIMIT_FSIZE, &rien);
         FausseHorloge horloge;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <optional>
 #include <random>
 
 #include "Identite.h"
@@ -70,6 +71,17 @@ TEST_F(Profil, CutsAValueToOneByteLessThanTheBuffer) {
     EXPECT_EQ(LitProfil(kSection, "Absent", "defaut", 4, fichier), "def");
     EXPECT_EQ(LitProfil(kSection, "NomJoueur", "", 0, fichier), "");
     EXPECT_EQ(Lit("ScoreMaxi"), "5");
+    // Never half a character: a two- or four-byte letter the cut would split goes whole; bytes
+    // that are not UTF-8 are cut where they stand.
+    const QByteArray e("\xC3\xA9"), cible("\xF0\x9F\x8E\xAF"), latin1(300, '\xE9');
+    for (const auto& [nom, attendu] : {std::pair{e.repeated(200), e.repeated(127)},
+                                       {"x" + e.repeated(200), "x" + e.repeated(126)},
+                                       {"x" + cible.repeated(70), "x" + cible.repeated(63)},
+                                       {"xxx" + cible.repeated(70), "xxx" + cible.repeated(62)},
+                                       {latin1, latin1.left(254)}}) {
+        Ecrit("[Tir_au_Murax]\r\nNomJoueur=" + nom + "\r\n");
+        EXPECT_EQ(Lit("NomJoueur"), attendu) << nom.size();
+    }
 }
 
 TEST_F(Profil, KeepsALongLineByteForByteWhenWritingAnotherKey) {
@@ -256,22 +268,38 @@ TEST_F(Profil, WritesAWritableFileInPlaceInAReadOnlyFolderButCreatesNoFileThere)
     EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
 }
 
-TEST_F(Profil, ReadsAndWritesThroughAFolderThatCannotBeListed) {
+TEST_F(Profil, ReadsAndWritesThroughAFolderThatCannotBeListedUnderALockAllTheSame) {
     // Guards against the folder's lock (which needs the folder opened for reading) costing the
-    // record where the player may pass through the folder but not list it.
+    // record, or being skipped so that two copies write at once, where the player may pass
+    // through the folder but not list it.
     Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
     ASSERT_TRUE(QFile::setPermissions(fichier, kTous));
-    const auto passage =
+    const auto ecriture =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    ASSERT_TRUE(QFile::setPermissions(dossier.path(), passage | kParcours));
-    {
+    const auto proprietaire = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const struct {
+        QFileDevice::Permissions passage;
+        bool parLeProprietaire;  // the other copy is played by the folder's owner, who may list it
+    } cas[] = {{kLecture | ecriture, false},
+               {ecriture, false},
+               {proprietaire, false},
+               {proprietaire, true}};
+    for (const auto& [passage, parLeProprietaire] : cas) {
+        ASSERT_TRUE(QFile::setPermissions(dossier.path(), passage | kParcours));
+        std::optional<ProfilVerrouille> autreCopie;
+        if (parLeProprietaire) autreCopie.emplace(fichier);
         CommeUtilisateurOrdinaire ordinaire;
         if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
         EXPECT_EQ(Lit("ScoreMaxi"), "40");
-        EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier));
+        // Another copy holds the lock: this one gives up rather than write beside it.
+        if (!parLeProprietaire) autreCopie.emplace(fichier);
+        EXPECT_TRUE(autreCopie->Pris());
+        EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier)) << passage.toInt();
+        autreCopie.reset();
+        EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 40", fichier)) << passage.toInt();
     }
     QFile::setPermissions(dossier.path(), kTous);
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 90\r\n");
+    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
 }
 
 }  // namespace
