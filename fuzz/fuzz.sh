@@ -17,6 +17,7 @@ fi
 clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined \
     -I"$RACINE/src" -I"$ICI" $(pkg-config --cflags Qt6Core) \
     "$ICI/fuzz_profil.cpp" "$RACINE/src/platform/Profil.cpp" "$RACINE/src/platform/ProfilAnalyse.cpp" \
+    "$RACINE/src/platform/ProfilMontage.cpp" \
     $(pkg-config --libs Qt6Core) -o "$SORTIE/fuzz_profil"
 
 if [ "${1:-}" = "--merge" ]; then
