@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "../../fuzz/ProfilInvariants.h"
 #include "Identite.h"
 #include "Partie.h"
+#include "ProfilInvariants.h"
 
 namespace tir::test {
 namespace {
@@ -27,7 +27,8 @@ Bilan JoueDans(const QString& chemin) {
     FauxLecteur lecteur;
     DossierFixe dossier;
     dossier.chemin = chemin;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t({.horloge = &horloge, .lecteur = &lecteur, .dossier = &dossier});
+    t.Montre();
     return JoueDixTouches(t, "Pilote");
 }
 
@@ -52,7 +53,8 @@ TEST(Dossier, AFolderWithSpacesAndAccentsKeepsTheRecordAndGivesItBack) {
     FauxLecteur lecteur;
     DossierFixe dossier;
     dossier.chemin = chemin;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t({.horloge = &horloge, .lecteur = &lecteur, .dossier = &dossier});
+    t.Montre();
     t.form->Scores[0] = 30000;
     t.form->Score[0]->SetCaption("30000");
     t.form->VerifieScoreMaxi(0);
@@ -95,7 +97,8 @@ TEST(Dossier, WithoutAProgramFolderNothingIsReadOrWrittenAtTheRootAndTheGameIsSi
     FausseHorloge horloge;
     FauxLecteur lecteur;
     DossierFixe dossier;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t({.horloge = &horloge, .lecteur = &lecteur, .dossier = &dossier});
+    t.Montre();
     const Bilan b = JoueDixTouches(t, "Pilote");
     EXPECT_EQ(b.coups, kCoupsParPartie);
     EXPECT_FALSE(QFile::exists("/Tir.ini"));

@@ -13,9 +13,9 @@
 #include <iostream>
 #include <optional>
 
-#include "../../fuzz/ProfilInvariants.h"
-#include "../shot/BancDeTir.h"
+#include "BancDeTir.h"
 #include "Identite.h"
+#include "ProfilInvariants.h"
 
 namespace tir::test {
 namespace {

@@ -35,7 +35,8 @@ TEST(LonguePartie, GameAfterGameEveryGameEndsAndTheHeapStaysFlat) {
     FausseHorloge horloge;
     FauxLecteur lecteur;
     FauxDossier dossier;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t({.horloge = &horloge, .lecteur = &lecteur, .dossier = &dossier});
+    t.Montre();
     const int chauffe = std::max(2, parties / 10);
     long avant = 0;
     long coups = 0;

@@ -82,7 +82,8 @@ Bilan Reference() {
     FausseHorloge horloge;
     FauxLecteur lecteur;
     FauxDossier dossier;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t({.horloge = &horloge, .lecteur = &lecteur, .dossier = &dossier});
+    t.Montre();
     const Bilan b = JoueDixTouches(t, "Pilote");
     EXPECT_GE(lecteur.joues.size(), 20) << "the game played too few sounds to tell anything";
     return b;
@@ -98,7 +99,8 @@ TEST(SonsAbimes, EveryKindOfBrokenSoundFileLeavesAWholeGameUnchanged) {
         FausseHorloge horloge;
         LecteurSdl lecteur;
         DossierAbime dossier(abime);
-        Table t(horloge, lecteur, dossier);
+        BancDeTir t({.horloge = &horloge, .lecteur = &lecteur, .dossier = &dossier});
+        t.Montre();
         QElapsedTimer chrono;
         chrono.start();
         const Bilan b = JoueDixTouches(t, "Pilote");
@@ -121,7 +123,8 @@ TEST(SonsAbimes, AGameWithoutAnySoundDeviceRunsAsWithOne) {
         for (const QString& son : QDir(TIR_BINARY_DIR).entryList({"*.wav"})) {
             QFile::copy(QStringLiteral(TIR_BINARY_DIR "/") + son, dossier.Chemin() + "/" + son);
         }
-        Table t(horloge, lecteur, dossier);
+        BancDeTir t({.horloge = &horloge, .lecteur = &lecteur, .dossier = &dossier});
+        t.Montre();
         EXPECT_TRUE(JoueDixTouches(t, "Pilote") == attendu);
     }
     qputenv("SDL_AUDIODRIVER", pilote);
