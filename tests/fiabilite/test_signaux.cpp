@@ -104,9 +104,7 @@ TEST(Signaux, BeyondTheFileSizeLimitTheRecordIsNotKeptAndTheGameGoesOn) {
         ArretSurSignal();
         const rlimit rien{0, 0};
         setrlimit(RLIMIT_FSIZE, &rien);
-        FausseHorloge horloge;
-        FauxLecteur lecteur;
-        BancDeTir t({.horloge = &horloge, .lecteur = &lecteur, .dossier = &dossier});
+        BancDeTir t({.dossier = &dossier});
         t.Montre();
         const Bilan b = JoueDixTouches(t, "Pilote");
         _exit(b.coups == kCoupsParPartie && b.dialogues == 1 ? 0 : 1);
