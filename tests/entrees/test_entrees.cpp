@@ -68,14 +68,13 @@ class HorlogeAuxAguets : public FausseHorloge {
     }
 };
 
-// The window on watched fake time, with a fake player and folder.
-struct TableAuxAguets {
+// The window on watched fake time; the clock tells the moments by this player, made first.
+struct BancAuxAguets {
     FauxLecteur lecteur;
     HorlogeAuxAguets horloge{lecteur};
-    FauxDossier dossier;
     BancDeTir t;
-    explicit TableAuxAguets(Saisie* saisie = nullptr)
-        : t({.horloge = &horloge, .lecteur = &lecteur, .saisie = saisie, .dossier = &dossier}) {
+    explicit BancAuxAguets(Saisie* saisie = nullptr)
+        : t({.horloge = &horloge, .lecteur = &lecteur, .saisie = saisie}) {
         t.Montre();
     }
 };
@@ -104,7 +103,7 @@ class SaisieAuxAguets : public FausseSaisie {
     }
 };
 
-void Prevois(TableAuxAguets& banc, SaisieAuxAguets& saisie, Moment moment,
+void Prevois(BancAuxAguets& banc, SaisieAuxAguets& saisie, Moment moment,
              std::function<void()> geste) {
     if (moment == Moment::Dialogue) {
         saisie.pendant = std::move(geste);
@@ -158,7 +157,7 @@ TEST(ModeleDEntrees, APressOnAFireButtonDuringAShotNeverFiresAfterItForEitherPla
     for (const int tireur : {0, 1}) {
         for (const Moment moment : {Moment::Vol, Moment::Explosion, Moment::Flammes}) {
             for (const auto& [nom, appui] : appuis) {
-                TableAuxAguets banc;
+                BancAuxAguets banc;
                 Form1& f = *banc.t.form;
                 JoueJusquA(banc.t, kCoupsParPartie - tireur);
                 ASSERT_EQ(f.Joueur, tireur);
@@ -182,7 +181,7 @@ TEST(ModeleDEntrees, InputOnEveryKindOfControlDuringEachMomentIsHandledAfterTheS
     for (const Moment moment : {Moment::Vol, Moment::Explosion, Moment::Flammes,
                                 Moment::Clignotement, Moment::Dialogue}) {
         SaisieAuxAguets saisie;
-        TableAuxAguets banc(&saisie);
+        BancAuxAguets banc(&saisie);
         Form1& f = *banc.t.form;
         JoueJusquA(banc.t, 1);
         QStringList journal;
@@ -226,7 +225,7 @@ TEST(ModeleDEntrees, ADoubleClickIsTwoClicksOnABarsArrowAndOneWindOnTheWindValue
     // Guards against two winds for one double click, or three steps of a bar: Qt's double
     // click is a second press, followed by the double click itself.
     for (const bool pendantLeVol : {false, true}) {
-        TableAuxAguets banc;
+        BancAuxAguets banc;
         Form1& f = *banc.t.form;
         JoueJusquA(banc.t, kCoupsParPartie);
         int clics = 0;
@@ -273,7 +272,7 @@ QPoint PageDroite(QScrollBar* b) {
 TEST(DISABLED_SousXvfb, ClicksDuringEveryMomentOfAShotAreHandledAfterItInOrder) {
     // Guards against input delivered in the middle of an animation (a bar moved under a flying
     // shell, a new wind mid-flight, a quit that destroys the window under the shot) or lost.
-    TableAuxAguets banc;
+    BancAuxAguets banc;
     BancDeTir& t = banc.t;
     HorlogeAuxAguets& horloge = banc.horloge;
     Form1& f = *t.form;
@@ -419,7 +418,7 @@ TEST(EntreesPendantUnCoup, AScreenReadersNewAimDuringAShotWaitsForItsEnd) {
     // bar's value directly, and a wait lets its request through.
     for (const Moment moment :
          {Moment::Vol, Moment::Explosion, Moment::Flammes, Moment::Clignotement}) {
-        TableAuxAguets banc;
+        BancAuxAguets banc;
         BancDeTir& t = banc.t;
         Form1& f = *t.form;
         JoueJusquA(t, 1);
@@ -475,7 +474,7 @@ TEST(EntreesPendantUnCoup, ACloseAtAnyMomentOfTheLastShotEndsTheGameCleanlyAfter
     for (const Moment moment :
          {Moment::Vol, Moment::Explosion, Moment::Flammes, Moment::Clignotement, Moment::Aucun}) {
         SaisieQuiFerme saisie;
-        TableAuxAguets banc(&saisie);
+        BancAuxAguets banc(&saisie);
         BancDeTir& t = banc.t;
         saisie.form = t.form.get();
         saisie.ferme = moment == Moment::Aucun;
@@ -500,7 +499,7 @@ TEST(EntreesPendantUnCoup, ACloseAtAnyMomentOfTheLastShotEndsTheGameCleanlyAfter
         EXPECT_EQ(QApplication::exec(), 0) << static_cast<int>(moment);
         EXPECT_FALSE(t.form->isVisible());
         EXPECT_TRUE(
-            fuzz::Contenu(banc.dossier.Chemin() + "/Tir.ini").endsWith("NomJoueur=Pilote\r\n"));
+            fuzz::Contenu(banc.t.dossier.Chemin() + "/Tir.ini").endsWith("NomJoueur=Pilote\r\n"));
     }
 }
 
