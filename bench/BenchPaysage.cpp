@@ -4,15 +4,15 @@
 
 #include <QApplication>
 
-#include "../tests/support/Faux.h"
+#include "BancDeTir.h"
 #include "window/Form1.h"
 
 namespace {
 
 // A shown window whose first landscape is drawn, as the player sees it at start-up.
 struct FenetreMontree {
-    tir::test::FauxServices services;
-    tir::Form1 fenetre{services.services()};
+    tir::test::BancDeTir banc;
+    tir::Form1& fenetre = *banc.form;
     FenetreMontree() {
         fenetre.show();
         QApplication::processEvents();

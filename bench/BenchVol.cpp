@@ -15,7 +15,7 @@
 #include <cmath>
 #include <ctime>
 
-#include "../tests/support/Faux.h"
+#include "Faux.h"
 #include "platform/ServicesReels.h"
 #include "window/Form1.h"
 

@@ -15,7 +15,7 @@ fi
 
 # shellcheck disable=SC2046
 clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined \
-    -I"$RACINE/src" -I"$ICI" $(pkg-config --cflags Qt6Core) \
+    -I"$RACINE/src" -I"$RACINE/tests/support" $(pkg-config --cflags Qt6Core) \
     "$ICI/fuzz_profil.cpp" "$RACINE/src/platform/Profil.cpp" "$RACINE/src/platform/ProfilAnalyse.cpp" \
     "$RACINE/src/platform/ProfilMontage.cpp" \
     $(pkg-config --libs Qt6Core) -o "$SORTIE/fuzz_profil"

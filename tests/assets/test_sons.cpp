@@ -10,8 +10,8 @@
 #include <cmath>
 #include <vector>
 
-#include "../../tools/Sonie.h"
 #include "Assets.h"
+#include "Sonie.h"
 
 using namespace tests_assets;
 

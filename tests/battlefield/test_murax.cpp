@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
@@ -19,8 +18,8 @@ Couleur Pixel(const QImage& image, int colonne, int ligne) {
 
 // A window whose field is bare sky, with both ends at the same ground level.
 struct Champ {
-    test::FauxServices f;
-    Form1 w{f.services()};
+    test::BancDeTir f;
+    Form1& w = *f.form;
     explicit Champ(float sol = kSol) {
         w.Dessin->SetAutoRedraw(true);
         w.Dessin->Cls();

@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
@@ -49,10 +48,10 @@ TEST(Paysage, OverManySeedsLevelsColoursAndFillKeepTheirBounds) {
     // Guards against colours outside 1..7 or repeated, a ground level that is not the highest
     // of its end, draws taken in another order, holes under an outline, or hills reaching the
     // sky's top band.
-    test::FauxServices f;
     for (unsigned graine = 1; graine <= 60; ++graine) {
         HasardNote hasard(graine);
-        Form1 w(Services{f.horloge, hasard, f.lecteur, f.saisie, f.dossier});
+        test::BancDeTir f({.hasard = &hasard});
+        Form1& w = *f.form;
         hasard.tires.clear();
         w.DessinePaysage();
         ASSERT_EQ(hasard.tires.size(), static_cast<size_t>(kTirages)) << graine;
@@ -101,8 +100,8 @@ TEST(Paysage, OverManySeedsLevelsColoursAndFillKeepTheirBounds) {
 TEST(Paysage, TheOutlineRunsThroughTheWorkedExamplePoints) {
     // Guards against a walk that starts at 90 instead of 143.7, a wrong step, or a right slope
     // that ends at Largeur - 140 instead of where the walk stopped (533.3).
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     for (int couche = 0; couche < 3; ++couche) {
         f.hasard.valeurs.push_back(0.0);   // colours 1, 2, 3
         f.hasard.valeurs.push_back(0.05);  // left level 334 / 4 = 83.5
@@ -149,8 +148,8 @@ TEST(Paysage, TheOutlineRunsThroughTheWorkedExamplePoints) {
 TEST(Paysage, ColoursArePickedOnceEvenWhenTheLastSlotIsAlwaysTaken) {
     // Guards against a pick that does not move the slot's colour away: always drawing the last
     // slot would then repeat a colour.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     const std::array<double, 3> gauche{0.05, 0.35, 0.95};  // levels 83.5, 47.7, 25.7: all show
     for (int couche = 0; couche < 3; ++couche) {
         f.hasard.valeurs.push_back(0.999);
@@ -170,8 +169,8 @@ TEST(Paysage, ColoursArePickedOnceEvenWhenTheLastSlotIsAlwaysTaken) {
 TEST(Paysage, ShowsTheWindFrameHidesTheGainAndLeavesTheFieldReadyForShots) {
     // Guards against a gain panel left over the wind after a hit, a display that lags behind
     // the kept image, or a pen the shot's trail would not expect.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.show();
     w.Gain->show();
     w.CadreVent->hide();

@@ -7,16 +7,15 @@
 #include <QTest>
 #include <cmath>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
 
 // A window on the screen with its first landscape drawn and no sound asked yet.
 struct Partie {
-    test::FauxServices f;
-    Form1 w{f.services()};
+    test::BancDeTir f;
+    Form1& w = *f.form;
     Partie() {
         w.show();
         QApplication::processEvents();

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "../../fuzz/ProfilInvariants.h"
 #include "Identite.h"
 #include "Partie.h"
+#include "ProfilInvariants.h"
 
 namespace tir::test {
 namespace {
@@ -23,11 +23,10 @@ struct DossierFixe : Dossier {
 };
 
 Bilan JoueDans(const QString& chemin) {
-    FausseHorloge horloge;
-    FauxLecteur lecteur;
     DossierFixe dossier;
     dossier.chemin = chemin;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t({.dossier = &dossier});
+    t.Montre();
     return JoueDixTouches(t, "Pilote");
 }
 
@@ -48,11 +47,10 @@ TEST(Dossier, AFolderWithSpacesAndAccentsKeepsTheRecordAndGivesItBack) {
     EXPECT_TRUE(contenu.endsWith("\r\nNomJoueur=Pilote\r\n")) << contenu.data();
     EXPECT_EQ(Fichiers(chemin), QStringList{"Tir.ini"});
     // The next game in the same folder names the holder.
-    FausseHorloge horloge;
-    FauxLecteur lecteur;
     DossierFixe dossier;
     dossier.chemin = chemin;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t({.dossier = &dossier});
+    t.Montre();
     t.form->Scores[0] = 30000;
     t.form->Score[0]->SetCaption("30000");
     t.form->VerifieScoreMaxi(0);
@@ -92,14 +90,13 @@ TEST(Dossier, WithoutAProgramFolderNothingIsReadOrWrittenAtTheRootAndTheGameIsSi
     // Guards against an empty program folder (a path too long for the system) turning into the
     // root: the record written to "/Tir.ini", the sounds looked for in "/".
     ASSERT_FALSE(QFile::exists("/Tir.ini")) << "a record already lies at the root";
-    FausseHorloge horloge;
-    FauxLecteur lecteur;
     DossierFixe dossier;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t({.dossier = &dossier});
+    t.Montre();
     const Bilan b = JoueDixTouches(t, "Pilote");
     EXPECT_EQ(b.coups, kCoupsParPartie);
     EXPECT_FALSE(QFile::exists("/Tir.ini"));
-    EXPECT_EQ(lecteur.joues, QStringList{});
+    EXPECT_EQ(t.lecteur.joues, QStringList{});
     // Neither the root nor a path taken from wherever the program was started.
     for (const char* fichier : {"/Tir.ini", "Tir.ini", "", "//Tir.ini"}) {
         EXPECT_FALSE(EcritProfil("Tir_au_Murax", "ScoreMaxi", " 5", fichier)) << fichier;

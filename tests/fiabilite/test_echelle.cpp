@@ -1,20 +1,18 @@
 // The game on a desktop that scales windows by two (QT_SCALE_FACTOR=2): the window and the field
 // twice the size on the screen, every field pixel a sharp 2 x 2 block, and the same game.
-// The factor must be set before the application starts, so the scaled half runs in a child
-// process of this very test program. At fractional factors every field pixel keeps one width.
+// The factor must be set before the application starts, so the game at scale 1 and the game at
+// scale 2 are two CTest tests of their own (echelle_simple, then echelle_double, which compares
+// with what the first wrote). At fractional factors every field pixel keeps one width.
 #include <gtest/gtest.h>
 
 #include <QDataStream>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "Partie.h"
 
 namespace tir::test {
 namespace {
 
-constexpr int kDelaiEnfantMs = 120000;
 constexpr int kCadre = 2;  // the field's sunken frame, in logical pixels
 constexpr int kFacteur = 2;
 
@@ -25,21 +23,35 @@ QByteArray Serialise(const Bilan& b) {
     return octets;
 }
 
-Bilan JoueUnePartie() {
-    FausseHorloge horloge;
-    FauxLecteur lecteur;
-    FauxDossier dossier;
-    Table t(horloge, lecteur, dossier);
+// A game played on a window of its own on the flat fields, at whatever scale the process runs.
+Bilan JoueUnePartie(BancDeTir& t) {
+    t.Montre();
     return JoueDixTouches(t, "Pilote");
 }
 
+// The game at scale 1, written to $TIR_BILAN for the scaled run to compare with. CTest runs it
+// before DISABLED_EchelleDouble, each in a process of its own.
+TEST(DISABLED_EchelleSimple, WritesTheGameAtScaleOne) {
+    ASSERT_TRUE(qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"));
+    BancDeTir t;
+    const Bilan b = JoueUnePartie(t);
+    ASSERT_EQ(b.coups, kCoupsParPartie);
+    EXPECT_EQ(t.form->devicePixelRatio(), 1);
+    QFile sortie(qEnvironmentVariable("TIR_BILAN"));
+    ASSERT_TRUE(sortie.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    sortie.write(Serialise(b));
+}
+
 TEST(DISABLED_EchelleDouble, WindowAndFieldAreTwiceTheSizeWithSharpPixelsAndTheSameGame) {
+    // Guards against blurred field pixels, a field drawn at the screen's size instead of its own
+    // (which would move the colour test and the hit zones), or a game that plays differently
+    // from the same game at scale 1 (read from $TIR_BILAN).
     ASSERT_EQ(qgetenv("QT_SCALE_FACTOR"), QByteArray::number(kFacteur));
-    FausseHorloge horloge;
-    FauxLecteur lecteur;
-    FauxDossier dossier;
-    Table t(horloge, lecteur, dossier);
-    const Bilan b = JoueDixTouches(t, "Pilote");
+    QFile reference(qEnvironmentVariable("TIR_BILAN"));
+    ASSERT_TRUE(reference.open(QIODevice::ReadOnly)) << "the game at scale 1 was not written";
+    const QByteArray simple = reference.readAll();
+    BancDeTir t;
+    const Bilan b = JoueUnePartie(t);
     Form1& f = *t.form;
     EXPECT_EQ(f.devicePixelRatio(), kFacteur);
     const QImage fenetre = f.grab().toImage();
@@ -60,31 +72,7 @@ TEST(DISABLED_EchelleDouble, WindowAndFieldAreTwiceTheSizeWithSharpPixelsAndTheS
         }
     }
     EXPECT_EQ(flous, 0);
-    QFile sortie(qEnvironmentVariable("TIR_BILAN"));
-    ASSERT_TRUE(sortie.open(QIODevice::WriteOnly));
-    sortie.write(Serialise(b));
-}
-
-TEST(Echelle, AtTwiceTheScaleTheGameIsTwiceTheSizeSharpAndPlaysTheSame) {
-    // Guards against blurred field pixels, a field drawn at the screen's size instead of its own
-    // (which would move the colour test and the hit zones), or a game that plays differently.
-    const Bilan attendu = JoueUnePartie();
-    ASSERT_EQ(attendu.coups, kCoupsParPartie);
-    QTemporaryDir dossier;
-    QProcess enfant;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_SCALE_FACTOR", QString::number(kFacteur));
-    env.insert("TIR_BILAN", dossier.filePath("bilan"));
-    enfant.setProcessEnvironment(env);
-    enfant.setProcessChannelMode(QProcess::MergedChannels);
-    enfant.start(QCoreApplication::applicationFilePath(),
-                 {"--gtest_also_run_disabled_tests", "--gtest_filter=DISABLED_EchelleDouble.*"});
-    ASSERT_TRUE(enfant.waitForFinished(kDelaiEnfantMs));
-    const QByteArray sortie = enfant.readAll();
-    ASSERT_EQ(enfant.exitCode(), 0) << sortie.toStdString();
-    QFile bilan(dossier.filePath("bilan"));
-    ASSERT_TRUE(bilan.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(bilan.readAll() == Serialise(attendu));
+    EXPECT_TRUE(Serialise(b) == simple) << "the game played differently at scale 2";
 }
 
 TEST(Echelle, AtFractionalScalesEveryFieldPixelKeepsOneWidthAndASharpEdge) {

@@ -16,9 +16,9 @@
 #include <iostream>
 #include <optional>
 
-#include "../../fuzz/ProfilInvariants.h"
-#include "../shot/BancDeTir.h"
+#include "BancDeTir.h"
 #include "Identite.h"
+#include "ProfilInvariants.h"
 
 namespace tir::test {
 namespace {
@@ -234,9 +234,9 @@ TEST(FichierRecord, ARecordKeptByAnotherCopyDuringTheDialogIsNeverLowered) {
          "[Tir_au_Murax]\r\nScoreMaxi= 194\r\nNomJoueur=Nous\r\n"},
     };
     for (const auto& [autre, attendu] : cas) {
-        BancDeTir banc;
         DialogueEtAutreCopie dialogue;
-        Form1 f(Services{banc.horloge, banc.hasard, banc.lecteur, dialogue, banc.dossier});
+        BancDeTir banc({.saisie = &dialogue});
+        Form1& f = *banc.form;
         Pose(f.FichierIni, avant);
         dialogue.autreCopie = [&] { Pose(f.FichierIni, autre); };
         f.Scores[0] = 194;
@@ -256,9 +256,9 @@ TEST(FichierRecord, ScoreAndNameAreKeptTogetherOrNotAtAllWhateverRoomIsLeft) {
     const auto signalAvant = std::signal(SIGXFSZ, SIG_IGN);
     int entiers = 0;
     for (qsizetype place = 0; place <= apres.size(); ++place) {
-        BancDeTir banc;
         DialogueEtAutreCopie dialogue;
-        Form1 f(Services{banc.horloge, banc.hasard, banc.lecteur, dialogue, banc.dossier});
+        BancDeTir banc({.saisie = &dialogue});
+        Form1& f = *banc.form;
         Pose(f.FichierIni, avant);
         f.Scores[0] = 194;
         f.Score[0]->SetCaption("194");

@@ -32,10 +32,8 @@ TEST(LonguePartie, GameAfterGameEveryGameEndsAndTheHeapStaysFlat) {
     const int parties = qEnvironmentVariableIntValue("TIR_PARTIES") > 0
                             ? qEnvironmentVariableIntValue("TIR_PARTIES")
                             : kPartiesParDefaut;
-    FausseHorloge horloge;
-    FauxLecteur lecteur;
-    FauxDossier dossier;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t;
+    t.Montre();
     const int chauffe = std::max(2, parties / 10);
     long avant = 0;
     long coups = 0;
@@ -48,7 +46,7 @@ TEST(LonguePartie, GameAfterGameEveryGameEndsAndTheHeapStaysFlat) {
         coups += b.coups;
         finies += t.Finie() ? 1 : 0;
         EXPECT_TRUE(t.Finie()) << "game " << i << " did not end in " << b.coups << " shots";
-        lecteur.joues.clear();  // the fake player's own list is not the game's memory
+        t.lecteur.joues.clear();  // the fake player's own list is not the game's memory
         t.saisie.appels.clear();
     }
     const long apres = TasVivant();

@@ -10,8 +10,8 @@
 #include <csignal>
 #include <cstdint>
 
-#include "../../fuzz/ProfilInvariants.h"
 #include "Partie.h"
+#include "ProfilInvariants.h"
 #include "platform/Arret.h"
 
 namespace tir::test {
@@ -78,7 +78,11 @@ TEST(Signaux, AStopSignalEndsTheGameAtEveryMomentOfAShotAndLeavesTheRecordWhole)
             lecteur.numero = *moment ? numero : 0;
             DialogueQuiSignale dialogue;
             dialogue.numero = numero;
-            Table t(horloge, lecteur, dossier, &dialogue);
+            BancDeTir t({.horloge = &horloge,
+                         .lecteur = &lecteur,
+                         .saisie = &dialogue,
+                         .dossier = &dossier});
+            t.Montre();
             JoueDixTouches(t, "Jamais");
             _exit(0);  // the game went on to its end
         }
@@ -105,9 +109,8 @@ TEST(Signaux, BeyondTheFileSizeLimitOrWithStandardErrorClosedTheGameGoesOn) {
         if (write(2, "?", 1) != -1) _exit(3);  // the game's warnings go there
         const rlimit rien{0, 0};
         setrlimit(RLIMIT_FSIZE, &rien);
-        FausseHorloge horloge;
-        FauxLecteur lecteur;
-        Table t(horloge, lecteur, dossier);
+        BancDeTir t({.dossier = &dossier});
+        t.Montre();
         const Bilan b = JoueDixTouches(t, "Pilote");
         _exit(b.coups == kCoupsParPartie && b.dialogues == 1 ? 0 : 1);
     }
@@ -122,8 +125,8 @@ TEST(Signaux, TheWindowDestroyedByAnotherClientEndsTheProgramAndNoOtherWindowDoe
     for (const bool laNotre : {true, false}) {
         const pid_t enfant = fork();
         if (enfant == 0) {
-            FauxServices s;
-            Form1 f(s.services());
+            BancDeTir banc;
+            Form1& f = *banc.form;
             f.show();
             ArretAvecLaFenetre(f);
             // DestroyNotify as the X server sends it: type, pad, sequence, event, window.

@@ -79,12 +79,10 @@ struct DossierAbime : Dossier {
 };
 
 Bilan Reference() {
-    FausseHorloge horloge;
-    FauxLecteur lecteur;
-    FauxDossier dossier;
-    Table t(horloge, lecteur, dossier);
+    BancDeTir t;
+    t.Montre();
     const Bilan b = JoueDixTouches(t, "Pilote");
-    EXPECT_GE(lecteur.joues.size(), 20) << "the game played too few sounds to tell anything";
+    EXPECT_GE(t.lecteur.joues.size(), 20) << "the game played too few sounds to tell anything";
     return b;
 }
 
@@ -95,10 +93,10 @@ TEST(SonsAbimes, EveryKindOfBrokenSoundFileLeavesAWholeGameUnchanged) {
     ASSERT_EQ(attendu.coups, kCoupsParPartie);
     for (const Abime abime : {Abime::Absent, Abime::Vide, Abime::Tronque, Abime::PasUnSon,
                               Abime::EnormeWave, Abime::EnormeBruit, Abime::UnHertz}) {
-        FausseHorloge horloge;
         LecteurSdl lecteur;
         DossierAbime dossier(abime);
-        Table t(horloge, lecteur, dossier);
+        BancDeTir t({.lecteur = &lecteur, .dossier = &dossier});
+        t.Montre();
         QElapsedTimer chrono;
         chrono.start();
         const Bilan b = JoueDixTouches(t, "Pilote");
@@ -115,13 +113,13 @@ TEST(SonsAbimes, AGameWithoutAnySoundDeviceRunsAsWithOne) {
     const QByteArray pilote = qgetenv("SDL_AUDIODRIVER");
     qputenv("SDL_AUDIODRIVER", "pilote_qui_n_existe_pas");
     {
-        FausseHorloge horloge;
         LecteurSdl lecteur;
         DossierAbime dossier(Abime::Absent);
         for (const QString& son : QDir(TIR_BINARY_DIR).entryList({"*.wav"})) {
             QFile::copy(QStringLiteral(TIR_BINARY_DIR "/") + son, dossier.Chemin() + "/" + son);
         }
-        Table t(horloge, lecteur, dossier);
+        BancDeTir t({.lecteur = &lecteur, .dossier = &dossier});
+        t.Montre();
         EXPECT_TRUE(JoueDixTouches(t, "Pilote") == attendu);
     }
     qputenv("SDL_AUDIODRIVER", pilote);

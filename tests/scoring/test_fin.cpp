@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <vector>
 
-#include "../shot/BancDeTir.h"
+#include "BancDeTir.h"
 
 namespace tir::test {
 namespace {

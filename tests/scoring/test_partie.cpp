@@ -7,7 +7,7 @@
 #include <QTest>
 #include <iostream>
 
-#include "../shot/BancDeTir.h"
+#include "BancDeTir.h"
 
 namespace tir::test {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <QFile>
 
-#include "../shot/BancDeTir.h"
+#include "BancDeTir.h"
 
 namespace tir::test {
 namespace {

@@ -3,8 +3,7 @@
 
 #include <QTest>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
@@ -24,8 +23,8 @@ struct Cas {
 TEST(Vent, StrengthArrowAndAlignmentFollowTheDraw) {
     // Guards against a sign shown in the strength, an arrow one character too long or short,
     // or an arrow against the wrong side of its panel.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     constexpr Alignement g = Alignement::GaucheCentre;
     constexpr Alignement d = Alignement::DroiteCentre;
     const std::vector<Cas> cas{{-10, "10", "<<<<<<", g},
@@ -47,8 +46,8 @@ TEST(Vent, StrengthArrowAndAlignmentFollowTheDraw) {
 
 TEST(Vent, ACalmShowsNoArrowAndKeepsTheLastAlignment) {
     // Guards against a calm that leaves the previous arrow shown, or that resets the alignment.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     for (int avant : {-3, 5}) {
         f.hasard.valeurs = {TiragePour(avant), TiragePour(0)};
         w.Vent_Click();
@@ -63,8 +62,8 @@ TEST(Vent, ACalmShowsNoArrowAndKeepsTheLastAlignment) {
 
 TEST(Vent, TheDrawCoversMinusTenToNineAndNoMore) {
     // Guards against a wind of 10 to the right, or a draw near 1 that overflows the range.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     f.hasard.valeurs = {0.0, 0.999999};
     w.Vent_Click();
     EXPECT_EQ(w.ForceVent, -10);
@@ -74,8 +73,8 @@ TEST(Vent, TheDrawCoversMinusTenToNineAndNoMore) {
 
 TEST(Vent, AClickOnTheStrengthDrawsANewWind) {
     // Guards against the wind label ignoring clicks between shots.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.show();
     f.hasard.valeurs = {TiragePour(7)};
     QTest::mouseClick(w.Vent, Qt::LeftButton);

@@ -5,8 +5,7 @@
 #include <QSet>
 #include <QTest>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
@@ -17,8 +16,8 @@ constexpr std::array kSons{Son::MuraxDeplace, Son::Trnmurax, Son::Photon,  Son::
 TEST(Son, WithSoundOnTheNameIsJoinedToTheProgramFolder) {
     // Guards against the working directory used instead of the program's folder, a missing
     // separator, or a lost accent in "Murax-déplacé.wav".
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.JoueSon(Son::MuraxDeplace);
     w.JoueSon(Son::Explosion);
     w.JoueSon(Son::Hallelu1);
@@ -29,8 +28,8 @@ TEST(Son, WithSoundOnTheNameIsJoinedToTheProgramFolder) {
 
 TEST(Son, WithSoundOffNothingIsAskedNotEvenTheFolder) {
     // Guards against a sound played with the switch off, or a folder looked up for nothing.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     QTest::mouseClick(w.Son[1], Qt::LeftButton);
     const int consultations = f.dossier.consultations;
     for (Son s : kSons) w.JoueSon(s);

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -13,18 +14,26 @@
 
 namespace tir::test {
 
-// Advances by `pas` seconds at every read; waiting jumps to the deadline.
+// Advances by `pas` seconds at every read; waiting jumps to the deadline. A test may look at the
+// game at each read (once per flight frame) and each wait (between the frames of the flight, the
+// shell on the display, and of the animations).
 class FausseHorloge : public Horloge {
   public:
     double maintenant = 1000.0;
     double pas = 0.001;
     int attentes = 0;
+    int lectures = 0;
+    std::function<void()> aChaqueLecture;
+    std::function<void()> aChaqueAttente;
     double Maintenant() override {
+        ++lectures;
+        if (aChaqueLecture) aChaqueLecture();
         const double t = maintenant;
         maintenant += pas;
         return t;
     }
     void AttendsJusqua(double echeance) override {
+        if (aChaqueAttente) aChaqueAttente();
         ++attentes;
         if (maintenant < echeance) maintenant = echeance;
     }
@@ -80,16 +89,6 @@ class FauxDossier : public Dossier {
         ++consultations;
         return dossier.path();
     }
-};
-
-// Everything a Form1 under test needs, in one place.
-struct FauxServices {
-    FausseHorloge horloge;
-    FauxHasard hasard;
-    FauxLecteur lecteur;
-    FausseSaisie saisie;
-    FauxDossier dossier;
-    Services services() { return Services{horloge, hasard, lecteur, saisie, dossier}; }
 };
 
 }  // namespace tir::test

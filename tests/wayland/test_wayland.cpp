@@ -11,7 +11,7 @@
 #include <QTest>
 #include <optional>
 
-#include "../shot/BancDeTir.h"
+#include "BancDeTir.h"
 #include "Faux.h"
 #include "platform/ServicesReels.h"
 #include "window/Form1.h"

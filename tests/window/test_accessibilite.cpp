@@ -8,8 +8,7 @@
 #include <QScrollBar>
 #include <QSet>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
@@ -30,17 +29,19 @@ struct Nom {
 };
 
 // A wind of -8 at start-up: floor(0.1 x 20) - 10.
-Form1* FenetreAVentDeMoinsHuit(test::FauxServices& f) {
-    f.hasard.valeurs = {0.1};
-    return new Form1(f.services());
-}
+struct VentDeMoinsHuit : test::FauxHasard {
+    VentDeMoinsHuit() { valeurs = {0.1}; }
+};
+struct FenetreAVentDeMoinsHuit {
+    VentDeMoinsHuit hasard;
+    test::BancDeTir banc{{.hasard = &hasard}};
+};
 
 TEST(Accessibilite, EveryControlIsReadUnderItsOwnFrenchName) {
     // Guards against a control read by its bare caption ("Feu !" twice, "<<<<<", "45"), a
     // name swapped between the players, or a panel that hides its value behind its name.
-    test::FauxServices f;
-    std::unique_ptr<Form1> fenetre(FenetreAVentDeMoinsHuit(f));
-    Form1& w = *fenetre;
+    FenetreAVentDeMoinsHuit f;
+    Form1& w = *f.banc.form;
     const std::vector<Nom> noms{
         {&w, "Tir au Murax"},
         {w.Dessin, "Champ de bataille"},
@@ -84,8 +85,8 @@ TEST(Accessibilite, EveryControlIsReadUnderItsOwnFrenchName) {
 
 TEST(Accessibilite, EveryControlTheKeyboardReachesHasANameAndSaysWhatItDoes) {
     // Guards against a control added later that a screen reader would announce as nothing.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     int atteints = 0;
     for (QWidget* controle : w.findChildren<QWidget*>()) {
         if (!(controle->focusPolicy() & Qt::TabFocus)) continue;
@@ -105,8 +106,8 @@ TEST(Accessibilite, EveryControlTheKeyboardReachesHasANameAndSaysWhatItDoes) {
 TEST(Accessibilite, NamesFollowTheCaptionsTheGameSets) {
     // Guards against a screen reader that keeps announcing the score, wind or aim the game
     // started with.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.BHAngle[0]->setValue(70);
     EXPECT_EQ(NomLu(w.Angle[0]), "Valeur de l'angle du joueur A : 70");
     w.BHForce[1]->setValue(115);

@@ -6,8 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
@@ -15,8 +14,8 @@ namespace {
 TEST(Bulles, EveryControlAPlayerUsesOrReadsExplainsItselfAndItsKeys) {
     // Guards against a control left without help, help that names the wrong keys or limits, and
     // a scoring rule told differently from the game's.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     const QStringList points{"(10 − essais) × précision", "34 pixels", "de 1 à 10", "propre canon"};
     const QStringList bouton{"Espace", "Entrée", "Tab"};
     struct Bulle {

@@ -12,27 +12,15 @@
 #include <functional>
 #include <vector>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
 
-// The fake clock, with a look-out at each wait of a shot (once per shown frame of the flight).
-class HorlogeGuetteuse : public test::FausseHorloge {
-  public:
-    std::function<void()> aChaqueAttente;
-    void AttendsJusqua(double echeance) override {
-        if (aChaqueAttente) aChaqueAttente();
-        test::FausseHorloge::AttendsJusqua(echeance);
-    }
-};
-
 // A window on screen and active, so that keys go where the focus is, as for a player.
 struct Partie {
-    HorlogeGuetteuse horloge;
-    test::FauxServices f;
-    Form1 w{Services{horloge, f.hasard, f.lecteur, f.saisie, f.dossier}};
+    test::BancDeTir f;
+    Form1& w = *f.form;
 
     Partie() {
         w.show();
@@ -168,7 +156,7 @@ TEST(Feu, AKeyThatReachesTheWindowDuringAShotWaitsForTheShotToEnd) {
     std::vector<std::int16_t> ventsEnVol;
     qsizetype tirsEnVol = 0;
     bool envoyes = false;
-    p.horloge.aChaqueAttente = [&] {
+    p.f.horloge.aChaqueAttente = [&] {
         if (!envoyes) {
             envoyes = true;
             QTest::keyClick(w.Feu[0], Qt::Key_Return);
@@ -179,7 +167,7 @@ TEST(Feu, AKeyThatReachesTheWindowDuringAShotWaitsForTheShotToEnd) {
         tirsEnVol = std::max(tirsEnVol, p.TirsDeA());
     };
     QTest::keyClick(w.Feu[0], Qt::Key_Return);
-    p.horloge.aChaqueAttente = nullptr;
+    p.f.horloge.aChaqueAttente = nullptr;
     ASSERT_TRUE(envoyes);
     ASSERT_GT(ventsEnVol.size(), 2u);
     EXPECT_EQ(tirsEnVol, 1);

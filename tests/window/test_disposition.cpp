@@ -6,8 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
@@ -22,8 +21,8 @@ struct Place {
 TEST(Disposition, EveryVisibleControlSitsAtItsPixelExactPlace) {
     // Guards against a control moved, resized or put in the wrong container: the strip is tight
     // and a pixel off overlaps its neighbour.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     const std::vector<Place> places{
         {"Dessin", w.Dessin, &w, {3, 2, 631, 338}},
         {"Son(0)", w.Son[0], &w, {2, 343, 38, 38}},
@@ -68,8 +67,8 @@ TEST(Disposition, EveryVisibleControlSitsAtItsPixelExactPlace) {
 TEST(Disposition, CaptionsFontsAndColoursFollowTheLayout) {
     // Guards against a lost double space, a wrong font size (the strip would overflow) or a
     // player's colour swapped.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     EXPECT_EQ(w.windowTitle(), "  Tir au Murax   -  par Qerdal  -  Version 1.6");
     EXPECT_EQ(w.Frame1[0]->title(), "Angle de Tir  [A]");
     EXPECT_EQ(w.Frame2[1]->title(), "Force de Tir  [B]");
@@ -102,8 +101,8 @@ TEST(Disposition, CaptionsFontsAndColoursFollowTheLayout) {
 TEST(Disposition, ScrollBarsStopAtTheirMaximaAndStepByFive) {
     // Guards against an angle of 90 or more (the shell would fly backwards) and against bars
     // that report every position of a dragged thumb.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(w.BHAngle[i]->minimum(), 0);
         EXPECT_EQ(w.BHAngle[i]->maximum(), 89);
@@ -120,8 +119,8 @@ TEST(Disposition, ScrollBarsStopAtTheirMaximaAndStepByFive) {
 TEST(Disposition, HiddenPicturesHaveTheSizesTheDrawingReads) {
     // Guards against a sprite or work buffer of the wrong size: the explosion and the flames
     // take their block sizes from these pictures.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     EXPECT_EQ(w.Murax.Picture().size(), QSize(90, 80));
     EXPECT_EQ(w.CharFoutu.Picture().size(), QSize(90, 80));
     for (int i = 0; i < 2; ++i) {

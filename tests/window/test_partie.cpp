@@ -6,8 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir {
 namespace {
@@ -24,8 +23,8 @@ int PixelsPeints(const QImage& image) {
 TEST(Demarrage, OpensOnAFreshGameWithSoundOnAndAnEmptyField) {
     // Guards against a start-up that leaves B able to shoot, the new-game button showing, the
     // field's coordinates unset, or a landscape drawn before the window is on the screen.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     EXPECT_TRUE(w.SonActif);
     EXPECT_TRUE(w.Son[0]->Value());
     EXPECT_FALSE(w.Son[1]->Value());
@@ -66,21 +65,20 @@ class DossierAccentue : public Dossier {
 TEST(Demarrage, RecordFileLiesInTheProgramFolderWhateverItsName) {
     // Guards against a path cut at a space or mangled accents, and against the working
     // directory taken for the program's folder.
-    test::FauxServices f;
     {
-        Form1 w(f.services());
-        EXPECT_EQ(w.FichierIni, f.dossier.dossier.path() + "/Tir.ini");
+        test::BancDeTir f;
+        EXPECT_EQ(f.form->FichierIni, f.dossier.dossier.path() + "/Tir.ini");
     }
     DossierAccentue dossier;
-    Form1 w(Services{f.horloge, f.hasard, f.lecteur, f.saisie, dossier});
-    EXPECT_EQ(w.FichierIni, QString::fromUtf8("/opt/Mes Jeux/Tir à l'été/Tir.ini"));
+    test::BancDeTir f({.dossier = &dossier});
+    EXPECT_EQ(f.form->FichierIni, QString::fromUtf8("/opt/Mes Jeux/Tir à l'été/Tir.ini"));
 }
 
 TEST(Demarrage, FirstShowDrawsTheLandscapeOnceAndLaterShowsDrawNothing) {
     // Guards against a landscape redrawn at every activation (the game would change under the
     // players' feet) or never drawn without a window manager.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.show();
     QApplication::processEvents();
     EXPECT_EQ(f.hasard.reamorcages, 2);
@@ -96,8 +94,8 @@ TEST(Demarrage, FirstShowDrawsTheLandscapeOnceAndLaterShowsDrawNothing) {
 TEST(Interrupteur, SoundIsOnExactlyWhileTheLoudspeakerWithNotesIsDown) {
     // Guards against a switch that follows the clicked button's own value instead of Son(0), or
     // ribbon buttons that do not release each other.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.show();
     const std::vector<int> clics{1, 1, 0, 0, 1, 0};
     for (int i : clics) {
@@ -111,8 +109,8 @@ TEST(Interrupteur, SoundIsOnExactlyWhileTheLoudspeakerWithNotesIsDown) {
 TEST(NouvellePartie, ResetsAimsScoresAndTurnButKeepsSoundOff) {
     // Guards against a new game that leaves an old aim, score or turn behind, plays the turning
     // sound with sound off, or forgets the angle handler's redraw when a bar moves back.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.show();
     QApplication::processEvents();
     w.BHAngle[0]->setValue(70);
@@ -157,8 +155,8 @@ TEST(NouvellePartie, ResetsAimsScoresAndTurnButKeepsSoundOff) {
 TEST(NouvellePartie, AMovedAngleBarTurnsItsCannonBackWithOneSoundWhenSoundIsOn) {
     // Guards against the reset bypassing the bar's change handling: the label would stay at the
     // old angle and the next shot would leave from the wrong muzzle.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.BHAngle[1]->setValue(20);
     f.lecteur.joues.clear();
     w.InitPartie();
@@ -170,8 +168,8 @@ TEST(NouvellePartie, AMovedAngleBarTurnsItsCannonBackWithOneSoundWhenSoundIsOn) 
 
 TEST(Quitter, TheQuitButtonClosesTheWindow) {
     // Guards against a quit button that leaves the game running.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.show();
     QTest::mouseClick(w.Quitter, Qt::LeftButton);
     QApplication::processEvents();
@@ -180,8 +178,8 @@ TEST(Quitter, TheQuitButtonClosesTheWindow) {
 
 TEST(Quitter, ACloseAskedDuringAHandlerWaitsForItsEnd) {
     // Guards against the window being destroyed under a running animation.
-    test::FauxServices f;
-    Form1 w(f.services());
+    test::BancDeTir f;
+    Form1& w = *f.form;
     w.show();
     {
         Gestionnaire enCours(w);

@@ -1,33 +1,17 @@
-// A firing range for tests: the real window built on fake services, a clock that lets a test
-// look at the field at every read and wait of a shot, and a flat battlefield.
+// A firing range for tests: the real window built on fake services, each of which the test may
+// replace by its own, and the helpers to set up a shot, fire it and look at what it left.
 #pragma once
 
+#include <QCoreApplication>
+#include <QPushButton>
 #include <QScrollBar>
-#include <functional>
+#include <QTest>
 #include <memory>
 
 #include "Faux.h"
 #include "window/Form1.h"
 
 namespace tir::test {
-
-// The fake clock, with a look-out at each read (once per flight frame) and each wait (between
-// the frames of the flight, the shell on the display, and of the animations).
-class HorlogeEspion : public FausseHorloge {
-  public:
-    std::function<void()> aChaqueLecture;
-    std::function<void()> aChaqueAttente;
-    int lectures = 0;
-    double Maintenant() override {
-        ++lectures;
-        if (aChaqueLecture) aChaqueLecture();
-        return FausseHorloge::Maintenant();
-    }
-    void AttendsJusqua(double echeance) override {
-        if (aChaqueAttente) aChaqueAttente();
-        FausseHorloge::AttendsJusqua(echeance);
-    }
-};
 
 // The level every layer takes when its random draw is 0: Hauteur / 4.
 inline constexpr double kSolPlat = 334.0 / 4;
@@ -36,16 +20,35 @@ inline constexpr int kTiragesPaysage = 33;
 // The draw that gives no wind: floor(0.5 x 20) - 10 = 0.
 inline constexpr double kTirageSansVent = 0.5;
 
+// The services a test brings itself; those left null are the range's own fakes.
+struct Remplacants {
+    FausseHorloge* horloge = nullptr;
+    Hasard* hasard = nullptr;
+    Lecteur* lecteur = nullptr;
+    Saisie* saisie = nullptr;
+    Dossier* dossier = nullptr;
+};
+
 struct BancDeTir {
-    HorlogeEspion horloge;
+    FausseHorloge horloge;
     FauxHasard hasard;
     FauxLecteur lecteur;
     FausseSaisie saisie;
     FauxDossier dossier;
+    // The clock the window runs on: `horloge` or the test's own.
+    FausseHorloge& horlogeEnJeu;
     std::unique_ptr<Form1> form;
 
-    BancDeTir() {
-        form = std::make_unique<Form1>(Services{horloge, hasard, lecteur, saisie, dossier});
+    explicit BancDeTir(const Remplacants& r = {}) : horlogeEnJeu(r.horloge ? *r.horloge : horloge) {
+        form = std::make_unique<Form1>(
+            Services{horlogeEnJeu, r.hasard ? *r.hasard : hasard, r.lecteur ? *r.lecteur : lecteur,
+                     r.saisie ? *r.saisie : saisie, r.dossier ? *r.dossier : dossier});
+    }
+
+    // Puts the window on the screen and lets it draw, as the program does at start.
+    void Montre() {
+        form->show();
+        QCoreApplication::processEvents();
     }
 
     // The next landscapes come out flat at kSolPlat from edge to edge.
@@ -65,6 +68,15 @@ struct BancDeTir {
         form->BHAngle[joueur]->setValue(angle);
         form->BHForce[joueur]->setValue(force);
     }
+
+    // Fires the shooter's button as a player would; the whole shot runs inside the click. Then,
+    // as the program's event loop would, runs what the shot left queued.
+    void Tire() {
+        QTest::mouseClick(form->Feu[form->Joueur], Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+
+    bool Finie() const { return !form->Nouveau->isHidden(); }
 
     bool SonJoue(const QString& nom) const {
         for (const QString& chemin : lecteur.joues) {

@@ -2,15 +2,11 @@
 // field, and games on random fields aimed by a simple gunner that corrects its force.
 #pragma once
 
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
+#include <array>
 #include <cmath>
-#include <memory>
 
-#include "../shot/BancDeTir.h"
-#include "Faux.h"
-#include "window/Form1.h"
+#include "BancDeTir.h"
 
 namespace tir::test {
 
@@ -20,32 +16,6 @@ inline constexpr int kAngleAuBut = 45;
 inline constexpr int kForceAuBut = 69;
 inline constexpr int kCoupsParPartie = 10;
 
-// The real window on fake services, with the sound player and the folder chosen by the test.
-struct Table {
-    FausseHorloge& horloge;
-    FauxHasard hasard;
-    FausseSaisie saisie;
-    std::unique_ptr<Form1> form;
-
-    // `autreSaisie` replaces the scripted dialog when the test needs one of its own.
-    Table(FausseHorloge& h, Lecteur& lecteur, Dossier& dossier, Saisie* autreSaisie = nullptr)
-        : horloge(h) {
-        Saisie& s = autreSaisie ? *autreSaisie : saisie;
-        form = std::make_unique<Form1>(Services{horloge, hasard, lecteur, s, dossier});
-        form->show();
-        QCoreApplication::processEvents();
-    }
-
-    // Fires the shooter's button as a player would; the whole shot runs inside the click. Then,
-    // as the program's event loop would, runs what the shot left queued.
-    void Tire() {
-        QTest::mouseClick(form->Feu[form->Joueur], Qt::LeftButton);
-        QCoreApplication::processEvents();
-    }
-
-    bool Finie() const { return !form->Nouveau->isHidden(); }
-};
-
 // What a game left behind: enough to tell two runs of the same game apart.
 struct Bilan {
     int scoreA = 0, scoreB = 0, coups = 0, dialogues = 0;
@@ -54,37 +24,30 @@ struct Bilan {
     bool operator==(const Bilan&) const = default;
 };
 
-inline Bilan Resume(const Table& t, int coups) {
+inline Bilan Resume(const BancDeTir& t, int coups) {
     return Bilan{t.form->Scores[0],
                  t.form->Scores[1],
                  coups,
                  static_cast<int>(t.saisie.appels.size()),
-                 t.horloge.maintenant,
+                 t.horlogeEnJeu.maintenant,
                  t.form->Dessin->Affichage()};
 }
 
 // A new game on flat fields with no wind, every field drawn ahead, both players aimed at the
 // other cannon: each shot is a hit.
-inline void PrepareDixTouches(Table& t) {
-    Form1& f = *t.form;
-    const auto champPlat = [&] {
-        for (int i = 0; i < kTiragesPaysage; ++i) t.hasard.valeurs.push_back(0.0);
-    };
+inline void PrepareDixTouches(BancDeTir& t) {
     t.hasard.valeurs.push_back(kTirageSansVent);
-    champPlat();
+    t.ScripteChampPlat();
     for (int i = 0; i < kCoupsParPartie; ++i) {
-        champPlat();
+        t.ScripteChampPlat();
         t.hasard.valeurs.push_back(kTirageSansVent);
     }
-    f.Nouveau_Click();
-    for (const int j : {0, 1}) {
-        f.BHAngle[j]->setValue(kAngleAuBut);
-        f.BHForce[j]->setValue(kForceAuBut);
-    }
+    t.form->Nouveau_Click();
+    for (const int j : {0, 1}) t.Vise(j, kAngleAuBut, kForceAuBut);
 }
 
 // Ten hits on flat fields with no wind, the winner answering the record dialog with `nom`.
-inline Bilan JoueDixTouches(Table& t, const QString& nom, int coupsMaxi = 30) {
+inline Bilan JoueDixTouches(BancDeTir& t, const QString& nom, int coupsMaxi = 30) {
     PrepareDixTouches(t);
     t.saisie.reponses.push_back(nom);
     int coups = 0;
@@ -100,7 +63,7 @@ inline Bilan JoueDixTouches(Table& t, const QString& nom, int coupsMaxi = 30) {
 // beyond it, and starts over at another angle when the range closes without a hit.
 class Pointeur {
   public:
-    explicit Pointeur(Table& t) : t_(t) {}
+    explicit Pointeur(BancDeTir& t) : t_(t) {}
 
     void Vise() {
         Form1& f = *t_.form;
@@ -161,12 +124,12 @@ class Pointeur {
         c.essais = t_.form->NbEssais[j];
     }
 
-    Table& t_;
+    BancDeTir& t_;
     std::array<Camp, 2> camps_;
 };
 
 // A game from a new random field with `graine`, aimed by the gunners; stops after coupsMaxi.
-inline Bilan JoueAuHasard(Table& t, unsigned graine, int coupsMaxi) {
+inline Bilan JoueAuHasard(BancDeTir& t, unsigned graine, int coupsMaxi) {
     t.hasard.generateur.seed(graine);
     t.saisie.reponses.push_back(QStringLiteral("Joueur %1").arg(graine));
     t.form->Nouveau_Click();
