@@ -106,7 +106,8 @@ void Form1::FeuEtFocus(int index) {
     Feu_Click(index);
     if (!Nouveau->isHidden()) {
         Nouveau->setFocus(Qt::OtherFocusReason);
-    } else if (avaitLeFocus && Joueur != index) {
+    } else if (avaitLeFocus && Joueur != index && !entrees_->FocusDeplace()) {
+        // Unless the player put the focus somewhere himself during the shot: it stays there.
         BHAngle[Joueur]->setFocus(Qt::OtherFocusReason);
     }
 }

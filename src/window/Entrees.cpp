@@ -36,12 +36,21 @@ Entrees::~Entrees() {
 }
 
 void Entrees::Commence() {
-    ++enCours_;
+    if (enCours_++ == 0) focusDeplace_ = false;
 }
 
 void Entrees::Termine() {
     if (--enCours_ > 0) return;
-    // A button or key still held down is released to the control that got its press, by Qt.
+    // A button whose press was held and that is still down: Qt never saw the press, so it would
+    // give the release to whatever lies under the pointer then, and the control that gets the
+    // press would stay pressed (a bar's arrow repeating for ever). Its release is held with it:
+    // the press counts as a click. A key still down needs nothing: its repeats were held.
+    for (const auto& [bouton, appui] : boutons_) {
+        if (!appui.garde || !appui.cible) continue;
+        Garde(appui.cible,
+              QMouseEvent(QEvent::MouseButtonRelease, appui.ici, appui.ecran,
+                          static_cast<Qt::MouseButton>(bouton), Qt::NoButton, Qt::NoModifier));
+    }
     boutons_.clear();
     touches_.clear();
     if (fermeture_) {
@@ -81,6 +90,7 @@ bool Entrees::eventFilter(QObject* objet, QEvent* evenement) {
 // control is the one under the pointer; it takes the focus at once, as Qt would give it.
 bool Entrees::FiltreSouris(QEvent* evenement) {
     const QEvent::Type type = evenement->type();
+    if (type == QEvent::MouseMove) return FiltreGlisse(static_cast<const QMouseEvent&>(*evenement));
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
         type != QEvent::MouseButtonRelease && type != QEvent::Wheel) {
         return false;
@@ -116,8 +126,12 @@ bool Entrees::Filtre(QWidget* cible, const QEvent& evenement) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             const bool garde = !EstUnFeu(cible);
-            boutons_[static_cast<const QMouseEvent&>(evenement).button()] = {cible, garde};
-            if (garde) Garde(cible, evenement);
+            const auto& souris = static_cast<const QMouseEvent&>(evenement);
+            boutons_[souris.button()] = {cible, garde, souris.position(), souris.globalPosition()};
+            if (garde) {
+                DonneLeFocus(cible);
+                Garde(cible, evenement);
+            }
             return true;
         }
         case QEvent::MouseButtonRelease: {
@@ -129,7 +143,10 @@ bool Entrees::Filtre(QWidget* cible, const QEvent& evenement) {
         }
         case QEvent::KeyPress: {
             const auto& touche = static_cast<const QKeyEvent&>(evenement);
-            if (DeplaceLeFocus(touche)) return false;
+            if (DeplaceLeFocus(touche)) {
+                focusDeplace_ = true;
+                return false;
+            }
             const bool garde = !EstUnFeu(cible);
             touches_[touche.key()] = garde;
             if (garde) Garde(cible, evenement);
@@ -152,10 +169,25 @@ bool Entrees::Filtre(QWidget* cible, const QEvent& evenement) {
     }
 }
 
+// A move of the pointer while a button whose press was held is down: a drag, held for the
+// control of that press as Qt would send it there, so that a bar's thumb follows it.
+bool Entrees::FiltreGlisse(const QMouseEvent& mouvement) {
+    for (auto& [bouton, appui] : boutons_) {
+        if (!appui.garde || !appui.cible) continue;
+        appui.ecran = mouvement.globalPosition();
+        appui.ici = appui.cible->mapFromGlobal(appui.ecran);
+        Garde(appui.cible, QMouseEvent(QEvent::MouseMove, appui.ici, appui.ecran, Qt::NoButton,
+                                       mouvement.buttons(), mouvement.modifiers()));
+        return true;
+    }
+    return false;
+}
+
 // The first control from `cible` outwards that takes the focus from a click, as Qt chooses it.
 void Entrees::DonneLeFocus(QWidget* cible) {
     for (QWidget* w = cible; w && w != &form_; w = w->parentWidget()) {
         if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
+            focusDeplace_ = true;
             w->setFocus(Qt::MouseFocusReason);
             return;
         }

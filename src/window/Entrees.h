@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <deque>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <memory>
 
 class QEvent;
+class QMouseEvent;
 class QWidget;
 
 namespace tir {
@@ -31,6 +33,8 @@ class Entrees : public QObject {
     // input held meanwhile is replayed, from the event loop.
     void Termine();
     bool EnCours() const { return enCours_ > 0; }
+    // The player moved the focus (Tab, a click) during the handlers running now.
+    bool FocusDeplace() const { return focusDeplace_; }
 
     // An action of `controle` that came otherwise than by input (a screen reader's press fires
     // through a timer, its new bar value comes through the session bus) while a handler runs:
@@ -52,6 +56,7 @@ class Entrees : public QObject {
     };
 
     bool FiltreSouris(QEvent* evenement);
+    bool FiltreGlisse(const QMouseEvent& mouvement);
     bool Filtre(QWidget* cible, const QEvent& evenement);
     void DonneLeFocus(QWidget* cible);
     bool EstUnFeu(const QWidget* controle) const;
@@ -61,6 +66,7 @@ class Entrees : public QObject {
     Form1& form_;
     int enCours_ = 0;
     bool fermeture_ = false;
+    bool focusDeplace_ = false;
     std::deque<Retenue> retenues_;
     // Mouse buttons and keys whose press came during the handler, with whether it was held or
     // dropped (and the button's control). Their release follows the press; any other release
@@ -68,6 +74,7 @@ class Entrees : public QObject {
     struct Appui {
         QPointer<QWidget> cible;
         bool garde = false;
+        QPointF ici, ecran;  // where the pointer last was, in the control and on the screen
     };
     std::map<int, Appui> boutons_;
     std::map<int, bool> touches_;

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
@@ -246,6 +248,47 @@ TEST(ModeleDEntrees, ADoubleClickIsTwoClicksOnABarsArrowAndOneWindOnTheWindValue
         EXPECT_EQ(clics, 1) << pendantLeVol;
         EXPECT_EQ(f.BHForce[1]->value(), force + 10) << pendantLeVol;
     }
+}
+
+// The middle of a bar's thumb, where the style draws it.
+QPoint Pouce(QScrollBar* b) {
+    QStyleOptionSlider o;
+    o.initFrom(b);
+    o.orientation = b->orientation();
+    o.state |= QStyle::State_Horizontal;
+    o.minimum = b->minimum();
+    o.maximum = b->maximum();
+    o.sliderPosition = o.sliderValue = b->value();
+    o.singleStep = b->singleStep();
+    o.pageStep = b->pageStep();
+    return b->style()
+        ->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, b)
+        .center();
+}
+
+TEST(ModeleDEntrees, ADragAndATabDuringAShotCountAfterItAndLeaveNothingPressed) {
+    // Guards against a thumb dragged during a shot that does not follow the drag, a bar left
+    // pressed for ever because its button came up after the shot, and the focus taken back at
+    // the end of the shot from where the player had put it.
+    BancAuxAguets banc;
+    Form1& f = *banc.t.form;
+    JoueJusquA(banc.t, kCoupsParPartie);
+    QScrollBar* barre = f.BHForce[0];  // A's, whose shot passes the focus to B's angle
+    const int force = barre->value();
+    banc.horloge.plan[Moment::Vol] = [&] {
+        const QPoint pouce = Pouce(barre);
+        QTest::mousePress(barre, Qt::LeftButton, Qt::NoModifier, pouce);
+        // The pointer moves as the window system reports it, to the window.
+        const QPoint ecran = barre->mapToGlobal(pouce + QPoint(30, 0));
+        QMouseEvent glisse(QEvent::MouseMove, f.mapFromGlobal(ecran), ecran, Qt::NoButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.windowHandle(), &glisse);
+    };
+    TireSansBoucle(banc.t);
+    QCoreApplication::processEvents();
+    EXPECT_GT(barre->value(), force);
+    EXPECT_FALSE(barre->isSliderDown());
+    EXPECT_EQ(QApplication::focusWidget(), barre);
 }
 
 // ---- Clicks through the X server: run under Xvfb by sous_x.sh (CTest's entrees_xvfb) ----
