@@ -3,17 +3,23 @@
 // the X events Qt receives.
 #include "platform/Arret.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <QAbstractNativeEventFilter>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 namespace tir {
 
@@ -50,6 +56,40 @@ struct DestructionX {
     std::uint32_t fenetre;
 };
 
+// The window manager's close request: a ClientMessage whose first word is WM_DELETE_WINDOW.
+constexpr std::uint8_t kClientMessage = 33;
+constexpr std::uint8_t kFormatMots = 32;
+struct MessageX {
+    std::uint8_t type;
+    std::uint8_t format;
+    std::uint16_t sequence;
+    std::uint32_t fenetre;
+    std::uint32_t genre;
+    std::array<std::uint32_t, 5> mots;
+};
+
+// The atom WM_DELETE_WINDOW, asked of the X server through the xcb that Qt's X11 platform has
+// loaded (the game does not link it); 0 on any other window system.
+std::uint32_t AtomeFermeture() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    void* xcb = x11 ? dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD) : nullptr;
+    if (!xcb) return 0;
+    const auto demande =
+        reinterpret_cast<decltype(&xcb_intern_atom)>(dlsym(xcb, "xcb_intern_atom"));
+    const auto reponse =
+        reinterpret_cast<decltype(&xcb_intern_atom_reply)>(dlsym(xcb, "xcb_intern_atom_reply"));
+    std::uint32_t atome = 0;
+    if (demande && reponse) {
+        static constexpr char kNom[] = "WM_DELETE_WINDOW";
+        xcb_intern_atom_reply_t* r = reponse(
+            x11->connection(), demande(x11->connection(), 1, sizeof kNom - 1, kNom), nullptr);
+        if (r) atome = r->atom;
+        std::free(r);
+    }
+    dlclose(xcb);
+    return atome;
+}
+
 // Qt keeps running when its top-level window is destroyed by someone else: it only learns of it
 // as a DestroyNotify event on the window.
 class FiltreDestruction : public QAbstractNativeEventFilter {
@@ -69,12 +109,45 @@ class FiltreDestruction : public QAbstractNativeEventFilter {
     std::uint32_t fenetre_;
 };
 
+// Qt drops the window manager's close aimed at a window that a modal dialog blocks. The close is
+// asked of the window itself instead, as a program asks it, which Qt lets through.
+class FiltreFermeture : public QAbstractNativeEventFilter {
+  public:
+    explicit FiltreFermeture(QWidget& fenetre)
+        : fenetre_(&fenetre),
+          id_(static_cast<std::uint32_t>(fenetre.winId())),
+          atome_(AtomeFermeture()) {}
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t" || atome_ == 0) return false;
+        const auto* m = static_cast<const MessageX*>(message);
+        if ((m->type & kSansOrigine) == kClientMessage && m->fenetre == id_ &&
+            m->format == kFormatMots && m->mots[0] == atome_ && fenetre_ &&
+            QApplication::activeModalWidget() && QApplication::activeModalWidget() != fenetre_) {
+            QMetaObject::invokeMethod(fenetre_, &QWidget::close, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+  private:
+    QPointer<QWidget> fenetre_;
+    std::uint32_t id_;
+    std::uint32_t atome_;
+};
+
 }  // namespace
 
 void ArretAvecLaFenetre(QWidget& fenetre) {
     if (QCoreApplication::instance() == nullptr) return;
     static FiltreDestruction filtre(static_cast<std::uint32_t>(fenetre.winId()));
     QCoreApplication::instance()->installNativeEventFilter(&filtre);
+}
+
+void FermetureSousDialogue(QWidget& fenetre) {
+    if (QCoreApplication::instance() == nullptr) return;
+    static std::unique_ptr<FiltreFermeture> filtre;  // for the last window given
+    if (filtre) QCoreApplication::instance()->removeNativeEventFilter(filtre.get());
+    filtre = std::make_unique<FiltreFermeture>(fenetre);
+    QCoreApplication::instance()->installNativeEventFilter(filtre.get());
 }
 
 void IgnoreSignauxDesEcritures() {

@@ -21,4 +21,9 @@ void ArretSurSignal();
 // without a window, unseen and impossible to close). Nothing on other window systems.
 void ArretAvecLaFenetre(QWidget& fenetre);
 
+// Passes on to `fenetre` the window manager's close that Qt drops while a modal dialog (the
+// record dialog) blocks it, so that the window holds it like any close asked during a shot.
+// Nothing on other window systems.
+void FermetureSousDialogue(QWidget& fenetre);
+
 }  // namespace tir

@@ -52,5 +52,6 @@ int main(int argc, char** argv) {
     tir::Form1 fenetre(tir::Services{horloge, hasard, lecteur, saisie, dossier});
     fenetre.show();
     tir::ArretAvecLaFenetre(fenetre);
+    tir::FermetureSousDialogue(fenetre);
     return QApplication::exec();
 }
