@@ -141,6 +141,16 @@ QPoint FlecheDroite(QScrollBar* b) {
     return {b->width() - b->height() / 2, b->height() / 2};
 }
 
+// Every new value of the four aiming bars, noted as "angle 0", "force 1"...
+void NoteLesBarres(Form1& f, const std::function<void(const QString&)>& note) {
+    for (const int j : {0, 1}) {
+        QObject::connect(f.BHAngle[j], &QScrollBar::valueChanged,
+                         [note, j] { note(QString("angle %1").arg(j)); });
+        QObject::connect(f.BHForce[j], &QScrollBar::valueChanged,
+                         [note, j] { note(QString("force %1").arg(j)); });
+    }
+}
+
 qsizetype Lancements(const FauxLecteur& l) {
     return l.joues.filter("Trnmurax").size() + l.joues.filter("Photon").size();
 }
@@ -190,11 +200,8 @@ TEST(ModeleDEntrees, InputOnEveryKindOfControlDuringEachMomentIsHandledAfterTheS
         QStringList journal;
         bool enCoup = false;
         auto note = [&](const QString& quoi) { journal << (enCoup ? "pendant " : "") + quoi; };
+        NoteLesBarres(f, note);
         for (const int j : {0, 1}) {
-            QObject::connect(f.BHAngle[j], &QScrollBar::valueChanged,
-                             [&, j] { note(QString("angle %1").arg(j)); });
-            QObject::connect(f.BHForce[j], &QScrollBar::valueChanged,
-                             [&, j] { note(QString("force %1").arg(j)); });
             QObject::connect(f.Son[j], &RubanBouton::Click,
                              [&, j] { note(QString("son %1").arg(j)); });
         }
@@ -324,12 +331,7 @@ TEST(DISABLED_SousXvfb, ClicksDuringEveryMomentOfAShotAreHandledAfterItInOrder) 
     QStringList journal;
     bool enCoup = false;
     auto note = [&](const QString& quoi) { journal << (enCoup ? "pendant " : "") + quoi; };
-    for (const int j : {0, 1}) {
-        QObject::connect(f.BHAngle[j], &QScrollBar::valueChanged,
-                         [&, j] { note(QString("angle %1").arg(j)); });
-        QObject::connect(f.BHForce[j], &QScrollBar::valueChanged,
-                         [&, j] { note(QString("force %1").arg(j)); });
-    }
+    NoteLesBarres(f, note);
     QObject::connect(f.Vent, &Etiquette::Click, [&] { note("vent"); });
     QObject::connect(f.Son[0], &RubanBouton::Click,
                      [&](int i, bool v) { note(QString("son %1 %2").arg(i).arg(v)); });
