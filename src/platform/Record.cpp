@@ -1,5 +1,4 @@
-// The record written whole beside the old file and renamed over it, or in place in the narrow
-// case that cannot mix them up, under a lock on the folder.
+// The record renamed over the old file, or written in place where that cannot mix them up.
 #include "platform/Record.h"
 
 #include <fcntl.h>
@@ -21,16 +20,13 @@ namespace tir {
 
 namespace {
 
-const std::string kSection = "Tir_au_Murax";
-const std::string kCleScore = "ScoreMaxi";
-const std::string kCleNom = "NomJoueur";
+const std::string kSection = "Tir_au_Murax", kCleScore = "ScoreMaxi", kCleNom = "NomJoueur";
 constexpr std::size_t kTexteMaxi = 254;  // what the game's buffer of 255 bytes takes
 // A record file is a few hundred bytes: a larger one (a sparse terabyte costs nothing to make) is
 // not the game's, and reading it would hold up the end of the game.
 constexpr off_t kTailleMaxi = off_t{1} << 20;
 // How long a copy waits for another one to finish its write before giving up on the record.
 constexpr auto kAttenteVerrou = std::chrono::milliseconds(500);
-constexpr auto kPasAttente = std::chrono::milliseconds(1);
 // The new file's name between its writing and its rename, under the lock: a write killed there
 // leaves it, and the next write replaces it.
 const std::string kSuffixeTemporaire = ".~partiel";
@@ -65,7 +61,7 @@ int Verrouille(int fd) {
     while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) return 0;
         if (std::chrono::steady_clock::now() >= limite) return -1;
-        std::this_thread::sleep_for(kPasAttente);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return 1;
 }
@@ -77,11 +73,10 @@ bool MemeFichier(int a, int b) {
            sa.st_dev == sb.st_dev;
 }
 
-// The lock of one write. It is taken on the folder, which stays the same through every write
-// (the file is replaced at each one, and a lock file of its own could not be made in a read-only
-// folder), and on the file too, so that it waits for a copy that can lock only the file: a folder
-// the player may pass through but not list opens only to be passed through and takes no lock, so
-// its file is locked alone and only ever written in place.
+// The lock of one write, on the folder, which stays the same through every write (the file is
+// replaced; a lock file could not be made in a read-only folder), and on the file, for a copy
+// that may pass through the folder but not list it: that one cannot lock the folder, so it locks
+// the file alone and only ever writes in place.
 struct Verrou {
     Descripteur dossier, fichier;
     bool pris = false, surPlace = false;
@@ -150,10 +145,8 @@ Issue Remplace(int dossier, const std::string& nom, int ancien, std::string_view
         if (neuf.get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
             return Issue::SurPlace;  // the folder takes no new file
         }
-        if (neuf.get() < 0) {
-            if (anonyme) continue;  // a file system without unnamed files
-            return Issue::Echouee;
-        }
+        if (neuf.get() < 0 && anonyme) continue;  // a file system without unnamed files
+        if (neuf.get() < 0) return Issue::Echouee;
         if (ancien >= 0 && Intransmissible(ancien, neuf.get())) {
             unlinkat(dossier, temporaire.c_str(), 0);
             return Issue::SurPlace;
