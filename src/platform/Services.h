@@ -1,6 +1,7 @@
 // The services the game receives at construction, so that tests can replace them.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tir {
@@ -31,8 +32,8 @@ class Hasard {
 class Lecteur {
   public:
     virtual ~Lecteur() = default;
-    // Tries `chemin` as given, then with ".wav" added.
-    virtual void Joue(const QString& chemin) = 0;
+    // Tries `chemin` (the system's bytes) as given, then with ".wav" added.
+    virtual void Joue(const QByteArray& chemin) = 0;
 };
 
 // The modal input dialog: buttons "OK" and "Annuler"; the empty text on cancel.
@@ -44,11 +45,11 @@ class Saisie {
 };
 
 // The folder that holds the program's executable (not the working directory), without a
-// trailing separator.
+// trailing separator, as the system's bytes: a folder whose name is not UTF-8 stays usable.
 class Dossier {
   public:
     virtual ~Dossier() = default;
-    virtual QString Chemin() = 0;
+    virtual QByteArray Chemin() = 0;
 };
 
 struct Services {

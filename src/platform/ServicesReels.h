@@ -35,7 +35,7 @@ class LecteurSdl : public Lecteur {
   public:
     LecteurSdl();
     ~LecteurSdl() override;
-    void Joue(const QString& chemin) override;
+    void Joue(const QByteArray& chemin) override;
     // Returns true once every sound asked for has been started or refused, false if that takes
     // longer than `secondes` (the device is still opening). For measures and tests.
     bool Attends(double secondes);
@@ -52,7 +52,7 @@ class SaisieQt : public Saisie {
 
 class DossierProgramme : public Dossier {
   public:
-    QString Chemin() override;
+    QByteArray Chemin() override;
 };
 
 }  // namespace tir

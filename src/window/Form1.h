@@ -69,7 +69,7 @@ class Form1 : public QWidget {
     double Pi = 0;
     std::int16_t Largeur = 0;  // field width in pixels
     std::int16_t Hauteur = 0;  // field height in pixels
-    QString FichierIni;        // full path of "Tir.ini"
+    QByteArray FichierIni;     // full path of "Tir.ini", as the system's bytes
     QString RetourLigne;       // CR LF
     bool SonActif = false;     // sound effects on
     // Through a game.

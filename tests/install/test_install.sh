@@ -44,7 +44,11 @@ desktop-file-validate "$PREFIX/share/applications/$ID.desktop" || echec "entrée
 appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >/dev/null ||
     echec "métadonnées AppStream invalides"
 
-# The launcher starts the game; a turn of A's cannon plays its sound from the installed folder.
+# The launcher starts the game; a turn of A's cannon plays its sound from the installed folder,
+# moved to a folder whose name is not UTF-8 (an old archive unpacked with Latin-1 names).
+ICI="$PREFIX"
+PREFIX="$TMP/jeux-$(printf '\351t\351')"
+mv "$ICI" "$PREFIX"
 exec 3>"$TMP/affichage"
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
@@ -71,6 +75,9 @@ JEU_PID=""
 [ "$statut" = 0 ] || echec "le jeu s'est terminé avec le statut $statut"
 
 # Uninstalling removes everything installed and keeps the record.
+mv "$PREFIX" "$ICI"
+PREFIX="$ICI"
+JEU="$PREFIX/lib/tir-au-murax"
 printf '[Tir_au_Murax]\r\nScoreMaxi= 40\r\nNomJoueur=Pilote\r\n' >"$JEU/Tir.ini"
 cmake -DMANIFESTE="$BUILD/install_manifest.txt" -P "$SOURCES/scripts/desinstalle.cmake" >/dev/null
 reste=$(find "$PREFIX" -type f -o -type l)
