@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -76,6 +77,9 @@ QString SaisieQt::InputBox(const QString& titre, const QString& invite, const QS
     dialogue.setInputMode(QInputDialog::TextInput);
     // The game separates its lines with CR LF; the label wants plain line feeds.
     dialogue.setLabelText(QString(invite).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The prompt holds the record holder's name as read from "Tir.ini": a name that looks like
+    // markup is shown as typed, never styled.
+    if (auto* etiquette = dialogue.findChild<QLabel*>()) etiquette->setTextFormat(Qt::PlainText);
     dialogue.setTextValue(defaut);
     dialogue.setOkButtonText(QStringLiteral("OK"));
     dialogue.setCancelButtonText(QStringLiteral("Annuler"));

@@ -79,6 +79,7 @@ struct Reponse {
     QString texte;
     QString titre, invite, defaut;
     QStringList boutons;
+    bool texteBrut = false;  // the prompt's label shows its text as it is, never as markup
 };
 
 void RepondDes(Reponse& r) {
@@ -91,6 +92,8 @@ void RepondDes(Reponse& r) {
         r.titre = d->windowTitle();
         r.invite = d->labelText();
         r.defaut = d->textValue();
+        const auto* etiquette = d->findChild<QLabel*>();
+        r.texteBrut = etiquette && etiquette->textFormat() == Qt::PlainText;
         for (auto* b : d->findChildren<QPushButton*>()) r.boutons << b->text();
         r.boutons.sort();
         d->setTextValue(r.texte);
@@ -113,6 +116,8 @@ TEST(SaisieQt, ShowsTitlePromptAndDefaultAndReturnsTheTypedName) {
     EXPECT_EQ(r.invite, "Bravo !\nDeux\n\nQuatre");
     EXPECT_EQ(r.defaut, "Pilote");
     EXPECT_EQ(r.boutons, (QStringList{"Annuler", "OK"}));
+    // A record holder named "<b>…" or "<img …>" must read as typed, not styled or fetched.
+    EXPECT_TRUE(r.texteBrut);
 }
 
 TEST(SaisieQt, ReturnsTheEmptyTextOnCancel) {
