@@ -220,10 +220,14 @@ bool EcritRecord(const std::string& fichier, const Record& nouveau,
     if (ancien.get() < 0 && errno != ENOENT) return false;
     const auto octets = ancien.get() >= 0 ? LitTout(ancien.get(), kTailleMaxi) : std::string();
     if (!octets || (garde && !garde(RecordDe(*octets)))) return false;
-    const std::vector<EntreeProfil> entrees{{kCleScore, nouveau.score},
-                                            {kCleNom, NomPropre(nouveau.nom)}};
+    // Written as they will read back: filtered and cut as LitRecord gives them.
+    const std::vector<EntreeProfil> entrees{
+        {kCleScore, CoupeUtf8(nouveau.score, kTexteMaxi)},
+        {kCleNom, CoupeUtf8(NomPropre(nouveau.nom), kTexteMaxi)}};
     if (!verrou.surPlace) {
         const auto neuf = Edite(*octets, kSection, entrees);
+        // A file grown past what is read back would lose the record it was written for.
+        if (neuf && neuf->size() > static_cast<std::size_t>(kTailleMaxi)) return false;
         const Issue issue = neuf ? Remplace(verrou.dossier.get(), chemin->nom, ancien.get(), *neuf)
                                  : Issue::Echouee;
         if (issue != Issue::SurPlace) return issue == Issue::Faite;

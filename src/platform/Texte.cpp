@@ -52,12 +52,18 @@ constexpr std::array<std::pair<char32_t, char32_t>, 21> kFormats{{
 }  // namespace
 
 bool EstUtf16(std::string_view o) {
-    return o.starts_with("\xFF\xFE") || o.starts_with("\xFE\xFF");
+    if (o.starts_with("\xFF\xFE") || o.starts_with("\xFE\xFF")) return true;
+    // Saved without its mark: two plain ASCII characters first, each beside a NUL byte.
+    const auto ascii = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(o[i]), b = static_cast<unsigned char>(o[i + 1]);
+        return (a == 0) != (b == 0) && a < 0x80 && b < 0x80 && (o[i] == 0) == (o[0] == 0);
+    };
+    return o.size() >= 4 && ascii(0) && ascii(2);
 }
 
 std::optional<std::string> DepuisUtf16(std::string_view o) {
     if (o.size() % 2 != 0) return std::nullopt;
-    const bool petit = o[0] == '\xFF';
+    const bool petit = o[0] == '\xFF' || (o[0] != '\xFE' && o[1] == '\0');
     const auto mot = [&](std::size_t i) -> char32_t {
         const auto a = static_cast<unsigned char>(o[i]), b = static_cast<unsigned char>(o[i + 1]);
         return petit ? a | (b << 8) : (a << 8) | b;

@@ -8,10 +8,11 @@
 
 namespace tir {
 
-// Whether the bytes start with the byte-order mark of UTF-16, little- or big-endian.
+// Whether the bytes are UTF-16, little- or big-endian: they start with its byte-order mark, or
+// with two ASCII characters each beside a NUL byte (a file saved without the mark).
 bool EstUtf16(std::string_view octets);
 
-// A file in UTF-16 with its byte-order mark, in UTF-8 (the mark too); nothing when it is broken.
+// A file in UTF-16, in UTF-8 (its byte-order mark too, when it has one); nothing when it is broken.
 std::optional<std::string> DepuisUtf16(std::string_view octets);
 
 // `octets` as they are when they are UTF-8, else read as Windows-1252 and written in UTF-8.

@@ -386,6 +386,12 @@ TEST(FichierRecord, AFileOverAMebibyteIsNoRecordFileAndIsLeftAsItIs) {
         EXPECT_EQ(LitRecord(fichier.toStdString()).score, record ? "200" : "") << taille;
         EXPECT_EQ(QFileInfo(fichier).size(), taille);
     }
+    // A longer name would grow a file of exactly 1 MiB past what is read back: the write is
+    // refused and the old record stays, instead of a record reported kept and then lost for good.
+    Pose(fichier, "[Tir_au_Murax]\r\nScoreMaxi= 100\r\nNomJoueur=Un\r\n");
+    ASSERT_TRUE(QFile(fichier).resize(qint64{1} << 20));
+    EXPECT_FALSE(EcritRecord(fichier.toStdString(), {" 300", "Beaucoup plus long"}, {}));
+    EXPECT_EQ(LitRecord(fichier.toStdString()).score, "100");
 }
 
 }  // namespace

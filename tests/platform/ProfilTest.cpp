@@ -48,6 +48,8 @@ TEST(Profil, ReadsTheFirstSectionAndKeyWhateverTheCaseBlanksLineEndsOrEncoding) 
         {u16le, "k", "é"},
         {u16be, "k", "🎯"},
         {u16le.substr(0, 37), "k", std::nullopt},  // broken UTF-16: no record
+        {u16le.substr(2), "k", "é"},               // saved without its mark
+        {u16be.substr(2), "k", "🎯"},
     };
     for (const auto& [fichier, cle, valeur] : cas) {
         EXPECT_EQ(LitValeur(fichier, kSection, cle), valeur) << fichier;
@@ -96,6 +98,9 @@ TEST(Profil, ReplacesOrAddsOnlyTheKeysLinesAndKeepsEveryOtherByte) {
         {std::string("\xFF\xFEk\0=\0\xE9\0\r\0\n\0", 12),
          {{"ScoreMaxi", " 2"}},
          "\xEF\xBB\xBFk=é\r\n[Tir_au_Murax]\r\nScoreMaxi= 2\r\n"},
+        {std::string("k\0=\0\xE9\0\r\0\n\0", 10),  // UTF-16 without its mark, not mixed
+         {{"ScoreMaxi", " 2"}},
+         "k=é\r\n[Tir_au_Murax]\r\nScoreMaxi= 2\r\n"},
     };
     for (const auto& [avant, entrees, apres] : cas) {
         EXPECT_EQ(Edite(avant, kSection, entrees), apres) << avant.substr(0, 80);
