@@ -13,6 +13,8 @@
 #include <chrono>
 #include <thread>
 
+#include "Emplacements.h"
+
 namespace tir {
 
 namespace {
@@ -99,6 +101,18 @@ QString DossierProgramme::Chemin() {
         return {};
     }
     return dossier;
+}
+
+QString DossierProgramme::Sons() {
+    return *kDossierSons ? QFile::decodeName(kDossierSons) : Chemin();
+}
+
+QString DossierProgramme::Record() {
+    return *kDossierRecord ? QFile::decodeName(kDossierRecord) : Chemin();
+}
+
+QString DossierProgramme::Gardien() {
+    return QFile::decodeName(kGardien);
 }
 
 }  // namespace tir
