@@ -21,12 +21,21 @@ constexpr std::array<std::pair<char32_t, char32_t>, 22> kInvisibles{{
     {0xE0020, 0xE007F}, {0xFFFE, 0xFFFF},
 }};
 
-bool Invisible(char32_t c) {
-    if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return true;  // C0, DEL and C1 controls
-    for (const auto& [debut, fin] : kInvisibles) {
+// Combining marks: a few on a letter are accents; a pile of them draws far above and below the
+// line, over the text around the name in the next winner's dialog.
+constexpr std::array<std::pair<char32_t, char32_t>, 5> kDiacritiques{
+    {{0x300, 0x36F}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x20D0, 0x20FF}, {0xFE20, 0xFE2F}}};
+constexpr int kDiacritiquesMaxi = 3;
+
+bool Dans(char32_t c, const auto& plages) {
+    for (const auto& [debut, fin] : plages) {
         if (c >= debut && c <= fin) return true;
     }
     return false;
+}
+
+bool Invisible(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c < 0xA0) || Dans(c, kInvisibles);  // C0, DEL, C1, format
 }
 
 // The character that starts at `i`, in its shortest UTF-8 form only; nothing for an overlong
@@ -75,10 +84,13 @@ std::optional<int> LitScore(std::string_view t) {
 const char* RefusDuNom(std::string_view nom) {
     if (nom.size() > kNomMaxi) return "nom trop long";
     if (nom.find_first_not_of(' ') == std::string_view::npos) return "nom vide";
+    int suite = 0;  // combining marks in a row
     for (std::size_t i = 0; i < nom.size();) {
         const std::optional<char32_t> c = Caractere(nom, i);
         if (!c) return "nom qui n'est pas de l'UTF-8";
         if (Invisible(*c)) return "nom avec un caractère de contrôle ou de mise en forme";
+        suite = Dans(*c, kDiacritiques) ? suite + 1 : 0;
+        if (suite > kDiacritiquesMaxi) return "nom avec trop d'accents sur une lettre";
     }
     return nullptr;
 }

@@ -62,10 +62,13 @@ TEST(Demande, OnlyAScoreAGameCanReachAndAPrintableNameAreAccepted) {
          "A\n",
          false},  // byte-order mark
         {"150\nA\xff\n", false},
-        {"150\nA\xc3\n", false},             // cut character
-        {"150\n\xc0\xaf\n", false},          // overlong "/"
-        {"150\n\xed\xa0\x80\n", false},      // surrogate
-        {"150\n\xf4\x90\x80\x80\n", false},  // beyond U+10FFFF
+        {"150\nA\xc3\n", false},                              // cut character
+        {"150\n\xc0\xaf\n", false},                           // overlong "/"
+        {"150\n\xed\xa0\x80\n", false},                       // surrogate
+        {"150\n\xf4\x90\x80\x80\n", false},                   // beyond U+10FFFF
+        {"150\ne\xcc\x81\xcc\x82\n", true},                   // two accents on a letter
+        {"150\ne" + std::string(60, '\xcc') + "\n", false},   // not UTF-8
+        {"150\ne\xcc\x81\xcc\x82\xcc\x83\xcc\x84\n", false},  // a pile of marks
         {"", false},
     };
     for (const auto& c : cas) {
