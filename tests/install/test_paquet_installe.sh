@@ -8,16 +8,20 @@ set -eu
 set -- "$1"/tir-au-murax_*.deb
 PAQUET=$1
 [ "$(id -u)" = 0 ] && [ -f "$PAQUET" ] && command -v apt-get >/dev/null || exit 77
-dpkg-query -W -f='${Status}' tir-au-murax 2>/dev/null | grep -q "not-installed\|^$" ||
-    [ -z "$(dpkg-query -W -f='${Status}' tir-au-murax 2>/dev/null)" ] || exit 77
+case "$(dpkg-query -W -f='${Status}' tir-au-murax 2>/dev/null || true)" in
+    "" | *not-installed) ;;
+    *) exit 77 ;;
+esac
 DOSSIER=/var/games/tir-au-murax
 INI=$DOSSIER/Tir.ini
 GARDIEN=/usr/lib/games/tir-au-murax/garde-record
 TMP=$(mktemp -d)
 chmod 755 "$TMP"
 JEU_PID=""
+XVFB_PID=""
 nettoie() {
-    [ -n "$JEU_PID" ] && kill "$JEU_PID" 2>/dev/null
+    [ -z "$JEU_PID" ] || kill "$JEU_PID" 2>/dev/null || true
+    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
     DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tir-au-murax >/dev/null 2>&1 || true
     rm -rf "$TMP"
 }
@@ -41,14 +45,22 @@ installe || echec "apt install"
 [ -f /usr/share/games/tir-au-murax/Explosion.wav ] || echec "sons absents"
 find / -xdev -perm /4000 -path '*murax*' | grep -q . && echec "un fichier set-user-ID"
 
-# The installed game starts for an ordinary player, from its menu entry with an empty PATH.
+# The installed game starts for an ordinary player, from its menu entry with an empty PATH, on
+# a private X server.
+exec 3>"$TMP/affichage"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 50); do [ -s "$TMP/affichage" ] && break; sleep 0.1; done
 ENTREE=/usr/share/applications/fr.tiraumurax.TirAuMurax.desktop
 desktop-file-validate "$ENTREE" || echec "entrée de bureau invalide"
 COMMANDE=$(sed -n 's/^Exec=//p' "$ENTREE" | head -n 1)
-runuser -u tirjoueur1 -- env -i PATH= HOME="$TMP" QT_QPA_PLATFORM=offscreen \
+runuser -u tirjoueur1 -- env -i PATH= HOME="$TMP" DISPLAY=":$(cat "$TMP/affichage")" \
     SDL_AUDIODRIVER=dummy $COMMANDE 2>"$TMP/jeu.err" &
 JEU_PID=$!
-sleep 2
+DISPLAY=":$(cat "$TMP/affichage")" xdotool search --sync --onlyvisible --name "Tir au Murax" \
+    >/dev/null & ATTENTE=$!
+for _ in $(seq 100); do kill -0 "$ATTENTE" 2>/dev/null || break; sleep 0.1; done
+kill "$ATTENTE" 2>/dev/null && { cat "$TMP/jeu.err" >&2; echec "le jeu installé ne s'affiche pas"; }
 kill -0 "$JEU_PID" 2>/dev/null || { cat "$TMP/jeu.err" >&2; echec "le jeu installé ne démarre pas"; }
 kill -TERM "$JEU_PID"
 wait "$JEU_PID" || true
@@ -98,11 +110,14 @@ cmp -s "$INI" "$TMP/avant" || echec "record changé par un gardien tué à l'éc
 
 # Two players racing: the highest score stays.
 cp "$TMP/avant" "$INI"
+COUREURS=""
 for s in 201 215 207 219 203 211 205 217 209 213; do
     garde tirjoueur1 "$s" "Premier $s" 2>/dev/null &
+    COUREURS="$COUREURS $!"
     garde tirjoueur2 "$((s - 1))" "Second $s" 2>/dev/null &
+    COUREURS="$COUREURS $!"
 done
-wait
+for c in $COUREURS; do wait "$c" || true; done
 [ "$(record)" = 219 ] && grep -q "^NomJoueur=Premier 219 *.$" "$INI" || echec "course : $(record)"
 
 # The manual page.
