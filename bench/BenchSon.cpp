@@ -47,10 +47,10 @@ void ChargeUneWave(benchmark::State& state, QByteArray wave) {
         state.PauseTiming();
         {
             tir::LecteurSdl lecteur;
-            lecteur.Joue(dossier.filePath("Rien.wav"));  // opens the device
+            lecteur.Joue(QFile::encodeName(dossier.filePath("Rien.wav")));  // opens the device
             lecteur.Attends(30);
             state.ResumeTiming();
-            lecteur.Joue(dossier.filePath("Son.wav"));
+            lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
             if (!lecteur.Attends(30)) state.SkipWithError("the player did not answer");
             state.PauseTiming();
         }
@@ -85,7 +85,7 @@ void JoueServeurMuet(benchmark::State& state) {
     QElapsedTimer fin;
     {
         tir::LecteurSdl lecteur;
-        for (auto _ : state) lecteur.Joue(dossier.filePath("Son.wav"));
+        for (auto _ : state) lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
         state.counters["attente"] = lecteur.Attends(0) ? 0 : 1;  // 1: the device was still opening
         fin.start();
     }

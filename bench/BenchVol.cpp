@@ -110,7 +110,8 @@ class LecteurChronometre : public tir::Lecteur {
         double mur, cpu;
     };
     std::vector<Instant> instants;
-    void Joue(const QString& chemin) override {
+    void Joue(const QByteArray& octets) override {
+        const QString chemin = QString::fromUtf8(octets);
         if (chemin.endsWith(QStringLiteral("Explosion"))) horloge->Atterrit();
         instants.push_back(
             {chemin.section(QLatin1Char('/'), -1), horloge->reelle.Maintenant(), TempsCpu()});

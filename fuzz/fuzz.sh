@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the record file's fuzz target with clang and libFuzzer (outside the normal build) and
+# Builds the profile file editor's fuzz target with clang and libFuzzer (outside the normal build) and
 # runs it on fuzz/corpus. Arguments go to libFuzzer, e.g. -max_total_time=600.
 # Minimise the corpus afterwards with:  fuzz/fuzz.sh --merge
 set -eu
@@ -16,8 +16,7 @@ fi
 # shellcheck disable=SC2046
 clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined \
     -I"$RACINE/src" -I"$RACINE/tests/support" $(pkg-config --cflags Qt6Core) \
-    "$ICI/fuzz_profil.cpp" "$RACINE/src/platform/Profil.cpp" "$RACINE/src/platform/ProfilAnalyse.cpp" \
-    "$RACINE/src/platform/ProfilMontage.cpp" \
+    "$ICI/fuzz_profil.cpp" "$RACINE/src/platform/Profil.cpp" "$RACINE/src/platform/Texte.cpp" \
     $(pkg-config --libs Qt6Core) -o "$SORTIE/fuzz_profil"
 
 if [ "${1:-}" = "--merge" ]; then

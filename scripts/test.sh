@@ -6,6 +6,14 @@ cd "$(dirname "$0")/.."
 sh scripts/setup.sh
 JOBS=$(nproc)
 
+# No executable binary (ELF) is kept in the repository: programs are built from their sources.
+if git ls-files -z | xargs -0 sh -c 'for f; do [ -f "$f" ] &&
+        [ "$(head -c 4 "$f" | od -An -tx1 | tr -d " \n")" = 7f454c46 ] && echo "$f"; done' sh |
+        grep .; then
+    echo "binaires exécutables suivis par git (ci-dessus)" >&2
+    exit 1
+fi
+
 # Every C++ file is formatted by the repository's .clang-format.
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 

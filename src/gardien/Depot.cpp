@@ -1,82 +1,63 @@
-// The record written in its own place: the record lines of the shared file are laid out by the
-// package with room for the longest score and name, padded with blanks that reading drops. One
-// write inside one page of the file replaces both values together: a kill or a crash of the
-// keeper leaves the old record or the new one, and a write that only overwrites bytes already
-// there cannot meet a full disk.
+// The shared record written in its own place, with the store's pure editor: the record lines of
+// the shared file are laid out by the package with room for the longest score and name, padded
+// with blanks that reading drops. One write inside one page of the file replaces both values
+// together: a kill or a crash of the keeper leaves the old record or the new one, and a write
+// that only overwrites bytes already there cannot meet a full disk.
+//
+// The lock is the keepers' own file, which only the games group may open. The store's lock (the
+// folder and the file, which any player may open for reading, and so lock) would let one player
+// keep every other player's record out for as long as he likes.
 #include "gardien/Depot.h"
 
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-#include <ctime>
-#include <optional>
+#include <chrono>
 #include <string>
+#include <thread>
+
+#include "platform/Profil.h"
+#include "platform/Systeme.h"
 
 namespace gardien {
 
 namespace {
 
 constexpr std::size_t kPage = 4096;
-constexpr off_t kFichierMaxi = 64 * 1024;  // a record file is a few hundred bytes
-constexpr int kEssaisVerrou = 200;         // 200 tries 10 ms apart: two seconds at most
-constexpr long kPauseVerrou = 10'000'000;  // ns
+constexpr std::size_t kFichierMaxi = std::size_t{1} << 20;  // as the store reads it
+constexpr auto kAttenteVerrou = std::chrono::seconds(2);
+const std::string kSection = "Tir_au_Murax";
 
-// Where a key's value lies in the file, blanks included, up to its line's end.
-struct Valeur {
-    std::size_t debut = 0, fin = 0;
-};
-
-bool Egaux(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto min = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (min(a[i]) != min(b[i])) return false;
-    }
-    return true;
-}
-
-std::string_view SansBlancs(std::string_view t) {
-    const std::size_t d = t.find_first_not_of(" \t\r");
-    if (d == std::string_view::npos) return {};
-    return t.substr(d, t.find_last_not_of(" \t\r") - d + 1);
-}
-
-// The values of ScoreMaxi and NomJoueur in the first section [Tir_au_Murax], first line of each.
-bool Trouve(const std::string& texte, std::optional<Valeur>& score, std::optional<Valeur>& nom) {
-    bool dedans = false, vue = false;
-    for (std::size_t i = 0; i < texte.size();) {
-        std::size_t fin = texte.find('\n', i);
-        if (fin == std::string::npos) fin = texte.size();
-        const std::string_view ligne = SansBlancs(std::string_view(texte).substr(i, fin - i));
-        if (!ligne.empty() && ligne.front() == '[') {
-            if (dedans) break;
-            dedans = !vue && Egaux(ligne, "[Tir_au_Murax]");
-            vue = vue || dedans;
-        } else if (dedans) {
-            const std::size_t egal = texte.find('=', i);
-            if (egal < fin) {
-                const std::string_view cle =
-                    SansBlancs(std::string_view(texte).substr(i, egal - i));
-                std::size_t finValeur = fin;
-                if (finValeur > egal + 1 && texte[finValeur - 1] == '\r') --finValeur;
-                std::optional<Valeur>& v = Egaux(cle, "ScoreMaxi") ? score : nom;
-                if ((Egaux(cle, "ScoreMaxi") || Egaux(cle, "NomJoueur")) && !v) {
-                    v = Valeur{egal + 1, finValeur};
-                }
+// The lock, taken within a bounded wait and given back however the keeper leaves.
+class Verrou {
+  public:
+    explicit Verrou(int fd) : fd_(fd) {
+        const auto limite = std::chrono::steady_clock::now() + kAttenteVerrou;
+        while (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                std::chrono::steady_clock::now() >= limite) {
+                return;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        i = fin + 1;
+        pris_ = true;
     }
-    return score && nom;
-}
+    ~Verrou() {
+        if (pris_) flock(fd_, LOCK_UN);
+    }
+    Verrou(const Verrou&) = delete;
+    Verrou& operator=(const Verrou&) = delete;
+    bool Pris() const { return pris_; }
+
+  private:
+    int fd_;
+    bool pris_ = false;
+};
 
 // The number a text starts with, blanks skipped; 0 when there is none.
 long Nombre(std::string_view t) {
-    t = SansBlancs(t);
+    while (!t.empty() && (t[0] == ' ' || t[0] == '\t')) t.remove_prefix(1);
     const bool negatif = !t.empty() && t[0] == '-';
     if (!t.empty() && (t[0] == '-' || t[0] == '+')) t.remove_prefix(1);
     long n = 0;
@@ -86,77 +67,42 @@ long Nombre(std::string_view t) {
     return negatif ? -n : n;
 }
 
-bool Verrouille(int verrou) {
-    for (int essai = 0; essai < kEssaisVerrou; ++essai) {
-        if (flock(verrou, LOCK_EX | LOCK_NB) == 0) return true;
-        if (errno != EWOULDBLOCK && errno != EINTR) return false;
-        const timespec pause{0, kPauseVerrou};
-        nanosleep(&pause, nullptr);
-    }
-    return false;
-}
-
-std::optional<std::string> LitTout(int fichier) {
-    struct stat s {};
-    if (fstat(fichier, &s) != 0 || !S_ISREG(s.st_mode) || s.st_size > kFichierMaxi) return {};
-    std::string texte(static_cast<std::size_t>(s.st_size), '\0');
-    std::size_t lu = 0;
-    while (lu < texte.size()) {
-        const ssize_t n = pread(fichier, texte.data() + lu, texte.size() - lu, off_t(lu));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return {};
-        lu += static_cast<std::size_t>(n);
-    }
-    return texte;
-}
-
-// A value in its place, padded with blanks to the old value's width; false when it is too long.
-bool Place(std::string& texte, const Valeur& v, std::string_view nouvelle) {
-    if (nouvelle.size() > v.fin - v.debut) return false;
-    texte.replace(v.debut, v.fin - v.debut,
-                  std::string(nouvelle).append(v.fin - v.debut - nouvelle.size(), ' '));
-    return true;
-}
-
-// Writes texte[debut, fin) in place in one call. The file size limit would cut a write short,
-// so the keeper's own limit is raised to what the system allows first.
-bool EcritPlage(int fichier, const std::string& texte, std::size_t debut, std::size_t fin) {
+// Writes what differs between `ancien` and `neuf` (of the same length) in one call, within one
+// page, then syncs. The keeper's file size limit is raised first as far as the system lets it:
+// a limit below the write's end would cut it short.
+bool EcritDifference(int fichier, const std::string& ancien, const std::string& neuf) {
+    std::size_t debut = 0, fin = ancien.size();
+    while (debut < fin && ancien[debut] == neuf[debut]) ++debut;
+    while (fin > debut && ancien[fin - 1] == neuf[fin - 1]) --fin;
+    if (debut == fin) return true;
     rlimit limite{};
     if (getrlimit(RLIMIT_FSIZE, &limite) != 0) return false;
     limite.rlim_cur = limite.rlim_max;
     if (setrlimit(RLIMIT_FSIZE, &limite) != 0) return false;
-    if (limite.rlim_cur != RLIM_INFINITY && limite.rlim_cur < texte.size()) return false;
-    ssize_t n = 0;
-    do {
-        n = pwrite(fichier, texte.data() + debut, fin - debut, off_t(debut));
-    } while (n < 0 && errno == EINTR);
-    return n == static_cast<ssize_t>(fin - debut) && fdatasync(fichier) == 0;
+    if ((limite.rlim_cur != RLIM_INFINITY && fin > limite.rlim_cur) ||
+        debut / kPage != (fin - 1) / kPage) {
+        return false;
+    }
+    const ssize_t n = tir::SansInterruption(
+        [&] { return pwrite(fichier, neuf.data() + debut, fin - debut, off_t(debut)); });
+    return n == static_cast<ssize_t>(fin - debut) &&
+           tir::SansInterruption([&] { return fdatasync(fichier); }) == 0;
 }
-
-// The lock, given back however the keeper leaves.
-struct Verrou {
-    int fd;
-    ~Verrou() { flock(fd, LOCK_UN); }
-};
 
 }  // namespace
 
 Issue GardeSiMieux(int fichier, int verrou, int score, std::string_view nom) {
-    if (!Verrouille(verrou)) return Issue::Occupe;
-    const Verrou tenu{verrou};
-    std::optional<std::string> texte = LitTout(fichier);
-    std::optional<Valeur> vScore, vNom;
-    if (!texte || !Trouve(*texte, vScore, vNom)) return Issue::Echec;
-    const std::string_view ancien =
-        std::string_view(*texte).substr(vScore->debut, vScore->fin - vScore->debut);
-    if (score <= Nombre(ancien)) return Issue::PasMieux;
-    const std::size_t debut = std::min(vScore->debut, vNom->debut);
-    const std::size_t fin = std::max(vScore->fin, vNom->fin);
-    // Both values in one page: the system writes a page of the file whole or not at all.
-    if (debut / kPage != (fin - 1) / kPage) return Issue::Echec;
-    const std::string scoreTexte = " " + std::to_string(score);
-    if (!Place(*texte, *vScore, scoreTexte) || !Place(*texte, *vNom, nom)) return Issue::Echec;
-    return EcritPlage(fichier, *texte, debut, fin) ? Issue::Garde : Issue::Echec;
+    const Verrou tenu(verrou);
+    if (!tenu.Pris()) return Issue::Occupe;
+    const std::optional<std::string> octets = tir::LitTout(fichier, kFichierMaxi);
+    if (!octets) return Issue::Echec;
+    const std::optional<std::string> actuel = tir::LitValeur(*octets, kSection, "ScoreMaxi");
+    if (score <= Nombre(actuel.value_or(""))) return Issue::PasMieux;
+    const std::optional<std::string> neuf = tir::EditeSurPlace(
+        *octets, kSection,
+        {{"ScoreMaxi", " " + std::to_string(score)}, {"NomJoueur", std::string(nom)}});
+    if (!neuf || neuf->size() != octets->size()) return Issue::Echec;
+    return EcritDifference(fichier, *octets, *neuf) ? Issue::Garde : Issue::Echec;
 }
 
 }  // namespace gardien

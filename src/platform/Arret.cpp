@@ -34,8 +34,9 @@ void QuandSignal(int numero) {
     errno = erreur;
 }
 
-// Every write of the game is one atomic replacement done without letting events through, so no
-// write is ever under way when the notifier runs: "Tir.ini" is whole, the old one or the new one.
+// The game's only write, the record, is done without letting events through, so no write is
+// ever under way when the notifier runs: "Tir.ini" holds the old record or the new one (replaced
+// by a rename, or written in place by a single write within one page).
 // Nothing else is kept between games, so the game can end at once, even in the middle of a shot
 // (a close would wait for the shot's end) or with the record dialog open (the record is then not
 // kept, as with "Annuler").

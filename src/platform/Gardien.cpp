@@ -7,24 +7,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <cerrno>
 #include <csignal>
+
+#include "platform/Texte.h"
 
 namespace tir {
 
 namespace {
 
-constexpr qsizetype kNomMaxi = 254;
+constexpr std::size_t kNomMaxi = 254;
 // The keeper waits two seconds at most for another one's lock; past this it is stuck.
 constexpr int kAttenteMaxi = 5000;  // ms
-
-QByteArray NomCoupe(QByteArray nom) {
-    if (nom.size() <= kNomMaxi) return nom;
-    qsizetype n = kNomMaxi;
-    while (n > 0 && (static_cast<unsigned char>(nom[n]) & 0xC0) == 0x80) --n;
-    return nom.left(n);
-}
 
 // The keeper's exit status, or -1 when it did not end in time (it is then killed).
 int AttendsLaFin(pid_t pid) {
@@ -48,15 +42,16 @@ int AttendsLaFin(pid_t pid) {
 
 }  // namespace
 
-bool DemandeAuGardien(const QString& programme, int score, const QByteArray& nom) {
-    const QByteArray demande = QByteArray::number(score) + '\n' + NomCoupe(nom) + '\n';
+bool DemandeAuGardien(const QByteArray& programme, int score, const std::string& nom) {
+    const std::string demande =
+        std::to_string(score) + '\n' + CoupeUtf8(NomPropre(nom), kNomMaxi) + '\n';
     int tube[2];
     if (pipe2(tube, O_CLOEXEC) != 0) return false;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, tube[0], 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const QByteArray chemin = QFile::encodeName(programme);
+    const QByteArray chemin = programme;
     char* arguments[] = {const_cast<char*>(chemin.constData()), nullptr};
     char* environnement[] = {nullptr};
     pid_t pid = -1;
@@ -69,9 +64,9 @@ bool DemandeAuGardien(const QString& programme, int score, const QByteArray& nom
         return false;
     }
     // A request is far smaller than a pipe's buffer: this write never waits on the keeper.
-    const ssize_t ecrit = write(tube[1], demande.constData(), static_cast<size_t>(demande.size()));
+    const ssize_t ecrit = write(tube[1], demande.data(), demande.size());
     close(tube[1]);
-    return AttendsLaFin(pid) == 0 && ecrit == demande.size();
+    return AttendsLaFin(pid) == 0 && ecrit == static_cast<ssize_t>(demande.size());
 }
 
 }  // namespace tir

@@ -3,13 +3,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
+#include <string>
 
 namespace tir {
 
 // Starts `programme` with an empty environment, gives it "<score>\n<name>\n" on its standard
-// input, the name cut to what the record file keeps (254 bytes, never inside a character), and
-// waits for it a few seconds at most. True when the keeper says it kept the record.
-bool DemandeAuGardien(const QString& programme, int score, const QByteArray& nom);
+// input, the name (UTF-8) as the record keeps it (NomPropre, cut to 254 bytes), and waits for it
+// a few seconds at most. True when the keeper says it kept the record.
+bool DemandeAuGardien(const QByteArray& programme, int score, const std::string& nom);
 
 }  // namespace tir

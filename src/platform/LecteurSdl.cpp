@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <QtEndian>
 #include <algorithm>
 #include <cerrno>
@@ -25,6 +24,7 @@
 #include <vector>
 
 #include "platform/ServicesReels.h"
+#include "platform/Systeme.h"
 
 namespace tir {
 
@@ -42,7 +42,7 @@ const char* const kExtension = ".wav";
 // No sound of the game comes near these: the longest, the flames, lasts three seconds and takes
 // 130 KB. Anything larger is refused before SDL sees it, so that whatever a file's header says,
 // a sound costs at most a few megabytes while it is read and 441 KB once kept.
-constexpr qint64 kTailleMaxi = 8LL * 1024 * 1024;
+constexpr off_t kTailleMaxi = off_t{8} << 20;
 constexpr double kDureeMaxi = 10.0;  // seconds
 // SDL converts in place in a buffer of the wave's length times its widest step.
 constexpr double kTravailMaxi = 32.0 * 1024 * 1024;
@@ -139,27 +139,11 @@ std::thread LanceSansSignaux(F travail) {
 }
 
 // The whole of a plain file of at most kTailleMaxi bytes; empty for anything else. A pipe or a
-// device under a sound's name is never waited for: it is opened without blocking and refused.
-QByteArray LisFichier(const QString& chemin) {
-    const QByteArray nom = QFile::encodeName(chemin);
-    struct stat s {};
-    if (stat(nom.constData(), &s) != 0 || !S_ISREG(s.st_mode)) return {};
-    const int fd = open(nom.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return {};
-    QByteArray octets;
-    if (fstat(fd, &s) == 0 && S_ISREG(s.st_mode) && s.st_size > 0 && s.st_size <= kTailleMaxi) {
-        octets.resize(static_cast<qsizetype>(s.st_size));
-        qsizetype lu = 0;
-        while (lu < octets.size()) {
-            const ssize_t n = read(fd, octets.data() + lu, static_cast<size_t>(octets.size() - lu));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            lu += n;
-        }
-        octets.truncate(lu);
-    }
-    close(fd);
-    return octets;
+// device under a sound's name is never waited for, and a link is not followed.
+QByteArray LisFichier(const QByteArray& chemin) {
+    const Descripteur fd(OuvreFichierBorne(AT_FDCWD, chemin.constData(), O_RDONLY, kTailleMaxi));
+    const auto octets = fd.get() >= 0 ? LitTout(fd.get(), kTailleMaxi) : std::nullopt;
+    return octets ? QByteArray::fromStdString(*octets) : QByteArray();
 }
 
 // The duration in seconds of the samples a wave really holds, from its format chunk and the
@@ -214,7 +198,7 @@ struct LecteurSdl::Etat {
     std::mutex verrou;
     std::condition_variable reveil;      // a sound is asked for, or the player ends
     std::condition_variable disponible;  // a request has been dealt with, or the thread ended
-    std::optional<QString> demande;      // the latest sound asked for and not yet taken
+    std::optional<QByteArray> demande;   // the latest sound asked for and not yet taken
     bool occupe = false;                 // a request is being dealt with
     bool fin = false;
     bool parti = false;
@@ -225,18 +209,18 @@ struct LecteurSdl::Etat {
     Sdl sdl;
     SDL_AudioDeviceID peripherique = 0;
     SDL_AudioSpec format{};
-    std::map<QString, OndePrete> sons;  // ready for the device, by path
+    std::map<QByteArray, OndePrete> sons;  // ready for the device, by path
 
     // Read by SDL's audio thread under the device lock.
     const OndePrete* son = nullptr;
     std::size_t position = 0;
 
     void Travaille();
-    void Sert(const QString& chemin);
+    void Sert(const QByteArray& chemin);
     bool Ouvre();
     void Ferme();
-    const OndePrete* Charge(const QString& chemin);
-    bool Convertit(const QString& fichier, OndePrete& sortie) const;
+    const OndePrete* Charge(const QByteArray& chemin);
+    bool Convertit(const QByteArray& fichier, OndePrete& sortie) const;
     bool Remplace() {
         std::lock_guard<std::mutex> garde(verrou);
         return demande.has_value() || fin;
@@ -251,7 +235,7 @@ void LecteurSdl::Etat::Travaille() {
     for (;;) {
         reveil.wait(garde, [this] { return fin || demande.has_value(); });
         if (fin) break;
-        const QString chemin = std::move(*demande);
+        const QByteArray chemin = std::move(*demande);
         demande.reset();
         occupe = true;
         garde.unlock();
@@ -274,7 +258,7 @@ void LecteurSdl::Etat::Travaille() {
 
 // Opens the device if need be, readies the sound and starts it, unless a later request came in
 // meanwhile: that one would cut it before it is heard, and it must never sound after it.
-void LecteurSdl::Etat::Sert(const QString& chemin) {
+void LecteurSdl::Etat::Sert(const QByteArray& chemin) {
     if (!Ouvre() || Remplace()) return;
     const OndePrete* pret = Charge(chemin);
     if (!pret || Remplace()) return;
@@ -320,7 +304,7 @@ void LecteurSdl::Etat::Ferme() {
     peripherique = 0;
 }
 
-bool LecteurSdl::Etat::Convertit(const QString& fichier, OndePrete& sortie) const {
+bool LecteurSdl::Etat::Convertit(const QByteArray& fichier, OndePrete& sortie) const {
     QByteArray wave = LisFichier(fichier);
     const double duree = DureeDeLaWave(wave);
     if (duree <= 0 || duree > kDureeMaxi) return false;
@@ -360,11 +344,11 @@ bool LecteurSdl::Etat::Convertit(const QString& fichier, OndePrete& sortie) cons
     return sortie.taille > 0;
 }
 
-const OndePrete* LecteurSdl::Etat::Charge(const QString& chemin) {
+const OndePrete* LecteurSdl::Etat::Charge(const QByteArray& chemin) {
     const auto connu = sons.find(chemin);
     if (connu != sons.end()) return &connu->second;
     OndePrete pret;
-    if (!Convertit(chemin, pret) && !Convertit(chemin + QLatin1String(kExtension), pret)) {
+    if (!Convertit(chemin, pret) && !Convertit(chemin + kExtension, pret)) {
         return nullptr;
     }
     return &sons.emplace(chemin, std::move(pret)).first->second;
@@ -401,7 +385,7 @@ LecteurSdl::~LecteurSdl() {
     }
 }
 
-void LecteurSdl::Joue(const QString& chemin) {
+void LecteurSdl::Joue(const QByteArray& chemin) {
     try {
         const std::lock_guard<std::mutex> garde(etat_->verrou);
         if (!etat_->fil.joinable()) {

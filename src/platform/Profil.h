@@ -1,67 +1,41 @@
-// Private profile files ("Tir.ini"): sections in brackets, key=value lines ended by CR LF.
+// Private profile files ("Tir.ini") as bytes: a section per bracketed header, key=value lines
+// ended by CR LF. Pure functions from the old bytes to the new ones, which touch no disk (and are
+// fuzzed as they are). Plain C++, without Qt.
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/Texte.h"
 
 namespace tir {
 
 // A key and the value to store under it.
-using EntreeProfil = std::pair<QByteArray, QByteArray>;
+using EntreeProfil = std::pair<std::string, std::string>;
 
-// The value of `cle` in `section` of `fichier`, without the blanks around it and cut to
-// taille - 1 bytes (less where that would split a UTF-8 character); `defaut` when the file, the
-// section or the key is missing. Section and key names match without regard to case (ASCII
-// letters); the first matching section and key count. The file is read as a stream: time grows with
-// the bytes scanned, memory stays a few pages. `fichier` must be an absolute path outside the root
-// folder, and a regular file of at most 64 MiB that is not a symbolic link; anything else reads as
-// missing (and is never written).
-QByteArray LitProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& defaut,
-                     int taille, const QString& fichier);
+// The value of `cle` in `section`, without the blanks around it, in UTF-8: a value that is not
+// UTF-8 is read as Windows-1252, a file in UTF-16 with its byte-order mark as such. Section and key
+// names match without regard to the case of ASCII letters; the first matching section, and in it
+// the first matching key, count. Nothing when the section or the key is missing.
+std::optional<std::string> LitValeur(std::string_view octets, std::string_view section,
+                                     std::string_view cle);
 
-// The values of several keys of one section, in one reading of the file.
-std::vector<QByteArray> LitProfil(const QByteArray& section, const std::vector<QByteArray>& cles,
-                                  const QByteArray& defaut, int taille, const QString& fichier);
+// The new file: each entry as the line "cle=valeur" CR LF in place of the key's old line, or after
+// the section's last non-blank line, or in a new section at the end; every other line byte for
+// byte. A file in UTF-16 becomes its UTF-8 equivalent first, its mark included. A line break in a
+// value becomes a space. Nothing when a name would not read back as itself (empty, blanks around
+// it, a line break, "]" in the section, "=" in a key, a key starting with ";" or "["), or when a
+// file in UTF-16 is broken.
+std::optional<std::string> Edite(std::string_view octets, std::string_view section,
+                                 const std::vector<EntreeProfil>& entrees);
 
-// Stores cle=valeur in `section`: replaces the key's line in place, or adds the key at the end
-// of its section, or adds the section at the end of the file, creating the file when missing.
-// Every other line stays byte for byte. Takes the folder's lock for the time of the write (see
-// ProfilVerrouille). Returns false on failure (the game ignores it).
-bool EcritProfil(const QByteArray& section, const QByteArray& cle, const QByteArray& valeur,
-                 const QString& fichier);
-
-// A profile file held under an exclusive lock that every copy of the game using the same folder
-// takes before it writes: between a reading and a writing through the same object, no other copy
-// changes the file. The wait for the lock is bounded (a copy stopped while holding it cannot
-// freeze this one): Pris() tells whether the file may be used.
-//
-// A write puts the whole new file beside the old one and renames it over it, so a failure or a
-// kill at any point leaves either the old file or the new one; the new file keeps the old one's
-// owner, group, permissions, access list and other extended attributes. Where that cannot be
-// (the folder takes no new file, or the owner or an attribute cannot be given back), a writable
-// file is rewritten in place instead. A symbolic link, dangling
-// or not, is never written through. Temporary files ("Tir.ini.~partiel-XXXXXX") that an
-// interrupted write left beside the file are removed at the first write of each run.
-class ProfilVerrouille {
-  public:
-    explicit ProfilVerrouille(const QString& fichier);
-    ~ProfilVerrouille();
-    ProfilVerrouille(const ProfilVerrouille&) = delete;
-    ProfilVerrouille& operator=(const ProfilVerrouille&) = delete;
-
-    bool Pris() const { return dossier_ >= 0; }
-    std::vector<QByteArray> Lit(const QByteArray& section, const std::vector<QByteArray>& cles,
-                                const QByteArray& defaut, int taille) const;
-    // Stores every entry in `section` as EcritProfil does, all in one replacement of the file.
-    bool Ecrit(const QByteArray& section, const std::vector<EntreeProfil>& entrees);
-
-  private:
-    int dossier_ = -1;       // the folder, opened and locked
-    int verrou_ = -1;        // the file, locked as well
-    bool surPlace_ = false;  // the folder could not be locked: the file is written in place
-    QByteArray nom_;         // the file's name in it
-};
+// The same change made within the file's own bytes: every key's line keeps its place and length,
+// its value padded with trailing blanks (which reading drops); no other byte changes. Nothing when
+// a key is missing, a value does not fit in its old line, or the file is in UTF-16.
+std::optional<std::string> EditeSurPlace(std::string_view octets, std::string_view section,
+                                         const std::vector<EntreeProfil>& entrees);
 
 }  // namespace tir

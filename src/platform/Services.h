@@ -1,6 +1,7 @@
 // The services the game receives at construction, so that tests can replace them.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tir {
@@ -31,8 +32,8 @@ class Hasard {
 class Lecteur {
   public:
     virtual ~Lecteur() = default;
-    // Tries `chemin` as given, then with ".wav" added.
-    virtual void Joue(const QString& chemin) = 0;
+    // Tries `chemin` (the system's bytes) as given, then with ".wav" added.
+    virtual void Joue(const QByteArray& chemin) = 0;
 };
 
 // The modal input dialog: buttons "OK" and "Annuler"; the empty text on cancel.
@@ -44,18 +45,18 @@ class Saisie {
 };
 
 // The folder that holds the program's executable (not the working directory), without a
-// trailing separator.
+// trailing separator, as the system's bytes: a folder whose name is not UTF-8 stays usable.
 class Dossier {
   public:
     virtual ~Dossier() = default;
-    virtual QString Chemin() = 0;
+    virtual QByteArray Chemin() = 0;
     // The folders of the sounds and of "Tir.ini": the program's folder, unless the build placed
     // them elsewhere (an installation for the whole machine).
-    virtual QString Sons() { return Chemin(); }
-    virtual QString Record() { return Chemin(); }
+    virtual QByteArray Sons() { return Chemin(); }
+    virtual QByteArray Record() { return Chemin(); }
     // The program that writes a record shared by every player of the machine, which the game
     // may read but not write; empty when the game writes its record itself.
-    virtual QString Gardien() { return {}; }
+    virtual QByteArray Gardien() { return {}; }
 };
 
 struct Services {

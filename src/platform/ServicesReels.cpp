@@ -3,14 +3,15 @@
 
 #include <sys/auxv.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QInputDialog>
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <climits>
 #include <thread>
 
 #include "Emplacements.h"
@@ -84,35 +85,37 @@ QString SaisieQt::InputBox(const QString& titre, const QString& invite, const QS
     return dialogue.textValue();
 }
 
-// Empty when the folder cannot be used: Qt gives an empty path when the program's path is longer
-// than the system takes, and started through the dynamic loader ("ld.so tir-au-murax") the system
-// names the loader as the running program, whose folder is a library folder. The record is then
-// not kept and the game is silent; nothing is read or written at the root either.
-QString DossierProgramme::Chemin() {
-    const QString dossier = QCoreApplication::applicationDirPath();
-    if (dossier.isEmpty() || !QDir::isAbsolutePath(dossier) || QDir(dossier).isRoot()) return {};
+// The folder of the running program as the system names it in /proc/self/exe, its bytes as they
+// are: Qt would decode a name that is not UTF-8 (an old archive unpacked with Latin-1 names) into
+// another path. Empty when the folder cannot be used: the path cannot be read, or the program was
+// started through the dynamic loader ("ld.so tir-au-murax"), when the system names the loader as
+// the running program, whose folder is a library folder. The record is then not kept and the game
+// is silent; nothing is read or written at the root either.
+QByteArray DossierProgramme::Chemin() {
+    std::array<char, PATH_MAX> tampon{};
+    const ssize_t n = readlink("/proc/self/exe", tampon.data(), tampon.size());
+    if (n <= 0 || n >= static_cast<ssize_t>(tampon.size()) || tampon[0] != '/') return {};
+    const QByteArray programme(tampon.data(), n);
     const auto* lance = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
     struct stat demande {
     }, vu{};
-    if (lance &&
-        (stat(lance, &demande) != 0 ||
-         stat(QFile::encodeName(QCoreApplication::applicationFilePath()).constData(), &vu) != 0 ||
-         demande.st_dev != vu.st_dev || demande.st_ino != vu.st_ino)) {
+    if (lance && (stat(lance, &demande) != 0 || stat("/proc/self/exe", &vu) != 0 ||
+                  demande.st_dev != vu.st_dev || demande.st_ino != vu.st_ino)) {
         return {};
     }
-    return dossier;
+    return programme.left(programme.lastIndexOf('/'));
 }
 
-QString DossierProgramme::Sons() {
-    return *kDossierSons ? QFile::decodeName(kDossierSons) : Chemin();
+QByteArray DossierProgramme::Sons() {
+    return *kDossierSons ? QByteArray(kDossierSons) : Chemin();
 }
 
-QString DossierProgramme::Record() {
-    return *kDossierRecord ? QFile::decodeName(kDossierRecord) : Chemin();
+QByteArray DossierProgramme::Record() {
+    return *kDossierRecord ? QByteArray(kDossierRecord) : Chemin();
 }
 
-QString DossierProgramme::Gardien() {
-    return QFile::decodeName(kGardien);
+QByteArray DossierProgramme::Gardien() {
+    return kGardien;
 }
 
 }  // namespace tir

@@ -35,7 +35,7 @@ class LecteurSdl : public Lecteur {
   public:
     LecteurSdl();
     ~LecteurSdl() override;
-    void Joue(const QString& chemin) override;
+    void Joue(const QByteArray& chemin) override;
     // Returns true once every sound asked for has been started or refused, false if that takes
     // longer than `secondes` (the device is still opening). For measures and tests.
     bool Attends(double secondes);
@@ -53,10 +53,10 @@ class SaisieQt : public Saisie {
 // The program's folder, and the places the build fixed for the sounds and the record.
 class DossierProgramme : public Dossier {
   public:
-    QString Chemin() override;
-    QString Sons() override;
-    QString Record() override;
-    QString Gardien() override;
+    QByteArray Chemin() override;
+    QByteArray Sons() override;
+    QByteArray Record() override;
+    QByteArray Gardien() override;
 };
 
 }  // namespace tir

@@ -1,39 +1,16 @@
 // The record kept in "Tir.ini": the best winning score ever reached and its holder's name.
 #include "platform/Gardien.h"
-#include "platform/Profil.h"
+#include "platform/Record.h"
 #include "window/Form1.h"
 
 namespace tir {
 
-namespace {
-
-const QByteArray kSection = QByteArrayLiteral("Tir_au_Murax");
-const QByteArray kCleScore = QByteArrayLiteral("ScoreMaxi");
-const QByteArray kCleNom = QByteArrayLiteral("NomJoueur");
-constexpr int kTailleTampon = 255;  // at most 254 bytes come back
-
-// The name as typed, but a line break or any other control character becomes a space: a pasted
-// line break would otherwise add lines of its own to the file.
-QString NomSansSautDeLigne(QString nom) {
-    for (QChar& c : nom) {
-        const QChar::Category categorie = c.category();
-        if (categorie == QChar::Other_Control || categorie == QChar::Separator_Line ||
-            categorie == QChar::Separator_Paragraph) {
-            c = QLatin1Char(' ');
-        }
-    }
-    return nom;
-}
-
-}  // namespace
-
 // Compares the score of the winner w with the record; a better score plays the jingle, asks the
 // winner's name and stores both when a name is given.
 void Form1::VerifieScoreMaxi(int w) {
-    const std::vector<QByteArray> record =
-        LitProfil(kSection, {kCleScore, kCleNom}, QByteArray(), kTailleTampon, FichierIni);
-    const QString scoreRecord = QString::fromUtf8(record[0]);
-    const QString nomRecord = QString::fromUtf8(record[1]);
+    const Record record = LitRecord(FichierIni.toStdString());
+    const QString scoreRecord = QString::fromStdString(record.score);
+    const QString nomRecord = QString::fromStdString(record.nom);
     const double score = Val(Score[w]->Caption());
     if (!(score > Val(scoreRecord))) return;
     JoueSon(Son::Hallelu1);
@@ -48,20 +25,18 @@ void Form1::VerifieScoreMaxi(int w) {
         services.saisie.InputBox(QStringLiteral("Score Maximum"), invite, nomRecord);
     if (nom.isEmpty()) return;
     // A record kept for every player of the machine is written by its keeper program alone.
-    if (const QString gardien = services.dossier.Gardien(); !gardien.isEmpty()) {
-        DemandeAuGardien(gardien, static_cast<int>(score), NomSansSautDeLigne(nom).toUtf8());
+    if (const QByteArray gardien = services.dossier.Gardien(); !gardien.isEmpty()) {
+        DemandeAuGardien(gardien, static_cast<int>(score), nom.toStdString());
         return;
     }
     // Another copy of the game in the same folder may have kept a better record while the dialog
     // was open: under the lock that every copy takes, the record is read again and replaced only
-    // if this score still beats it, score and name in one new file. The lock is not held across
-    // the dialog, which may stay open for hours.
-    ProfilVerrouille profil(FichierIni);
-    if (!profil.Pris()) return;
-    const QByteArray actuel = profil.Lit(kSection, {kCleScore}, QByteArray(), kTailleTampon)[0];
-    if (!(score > Val(QString::fromUtf8(actuel)))) return;
-    profil.Ecrit(kSection,
-                 {{kCleScore, scoreTexte.toUtf8()}, {kCleNom, NomSansSautDeLigne(nom).toUtf8()}});
+    // if this score still beats it, score and name together. The lock is not held across the
+    // dialog, which may stay open for hours.
+    EcritRecord(FichierIni.toStdString(), {scoreTexte.toStdString(), nom.toStdString()},
+                [score](const Record& actuel) {
+                    return score > Val(QString::fromStdString(actuel.score));
+                });
 }
 
 }  // namespace tir

@@ -30,9 +30,9 @@ QString NomDuSon(Son son) {
 void Form1::JoueSon(tir::Son son) {
     if (!SonActif) return;
     // Without the sounds' folder there is nothing to play: never a sound from the root.
-    const QString dossier = services.dossier.Sons();
+    const QByteArray dossier = services.dossier.Sons();
     if (dossier.isEmpty()) return;
-    services.lecteur.Joue(dossier + "/" + NomDuSon(son));
+    services.lecteur.Joue(dossier + '/' + NomDuSon(son).toUtf8());
 }
 
 }  // namespace tir

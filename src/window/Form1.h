@@ -17,6 +17,7 @@
 #include "sound/Sons.h"
 #include "window/Controles3D.h"
 #include "window/Entrees.h"
+#include "window/Options.h"
 
 class QGroupBox;
 class QPushButton;
@@ -27,7 +28,7 @@ namespace tir {
 class Form1 : public QWidget {
     Q_OBJECT
   public:
-    explicit Form1(Services services, QWidget* parent = nullptr);
+    explicit Form1(Services services, QWidget* parent = nullptr, Options options = {});
     ~Form1() override;
 
     // ---- Controls (layout in window/Disposition.cpp) ----
@@ -68,7 +69,7 @@ class Form1 : public QWidget {
     double Pi = 0;
     std::int16_t Largeur = 0;  // field width in pixels
     std::int16_t Hauteur = 0;  // field height in pixels
-    QString FichierIni;        // full path of "Tir.ini"
+    QByteArray FichierIni;     // full path of "Tir.ini", as the system's bytes
     QString RetourLigne;       // CR LF
     bool SonActif = false;     // sound effects on
     // Through a game.
@@ -125,6 +126,7 @@ class Form1 : public QWidget {
     void VerifieScoreMaxi(int w);
 
     Services services;
+    Options options;  // what the command line asked for beyond the two-player window
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -1,14 +1,17 @@
 // The program's folder as players have it: a path with spaces and accents, and a folder the
 // player may not write to. The game runs the same; the record is kept where it can be.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdlib>
 
 #include "Identite.h"
 #include "Partie.h"
 #include "ProfilInvariants.h"
+#include "platform/Record.h"
 
 namespace tir::test {
 namespace {
@@ -18,44 +21,52 @@ constexpr auto kParcours = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFile
 const QByteArray kAncien = "[Tir_au_Murax]\r\nScoreMaxi= 5\r\nNomJoueur=Ancien\r\n";
 
 struct DossierFixe : Dossier {
-    QString chemin;
-    QString Chemin() override { return chemin; }
+    QByteArray chemin;
+    QByteArray Chemin() override { return chemin; }
 };
 
-Bilan JoueDans(const QString& chemin) {
+Bilan JoueDans(const QByteArray& chemin) {
     DossierFixe dossier;
     dossier.chemin = chemin;
     BancDeTir t({.dossier = &dossier});
     t.Montre();
     return JoueDixTouches(t, "Pilote");
 }
+Bilan JoueDans(const QString& chemin) {
+    return JoueDans(QFile::encodeName(chemin));
+}
 
 QStringList Fichiers(const QString& dossier) {
     return QDir(dossier).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
 }
 
-TEST(Dossier, AFolderWithSpacesAndAccentsKeepsTheRecordAndGivesItBack) {
-    // Guards against a path cut at a space or an accent mangled on its way to the system, which
-    // would lose the record or write it somewhere else.
+TEST(Dossier, AFolderWithSpacesAccentsOrANameThatIsNotUtf8KeepsTheRecordAndGivesItBack) {
+    // Guards against a path cut at a space, or an accent or a Latin-1 byte mangled on its way to
+    // the system, which would lose the record or write it somewhere else.
     QTemporaryDir racine;
-    const QString chemin = racine.path() + QString::fromUtf8("/Mes jeux/Tir au Murax — été ü");
-    ASSERT_TRUE(QDir().mkpath(chemin));
-    const Bilan b = JoueDans(chemin);
-    ASSERT_EQ(b.coups, kCoupsParPartie);
-    const QByteArray contenu = fuzz::Contenu(chemin + "/Tir.ini");
-    EXPECT_TRUE(contenu.startsWith("[Tir_au_Murax]\r\nScoreMaxi= ")) << contenu.data();
-    EXPECT_TRUE(contenu.endsWith("\r\nNomJoueur=Pilote\r\n")) << contenu.data();
-    EXPECT_EQ(Fichiers(chemin), QStringList{"Tir.ini"});
-    // The next game in the same folder names the holder.
-    DossierFixe dossier;
-    dossier.chemin = chemin;
-    BancDeTir t({.dossier = &dossier});
-    t.Montre();
-    t.form->Scores[0] = 30000;
-    t.form->Score[0]->SetCaption("30000");
-    t.form->VerifieScoreMaxi(0);
-    ASSERT_EQ(t.saisie.appels.size(), 1u);
-    EXPECT_EQ(t.saisie.appels[0].defaut, QString("Pilote"));
+    for (const QByteArray& nom :
+         {QByteArray("/Mes jeux/Tir au Murax — été ü"), QByteArray("/jeux-\xe9t\xe9")}) {
+        const QByteArray chemin = QFile::encodeName(racine.path()) + nom;
+        ASSERT_EQ(std::system(("mkdir -p '" + chemin + "'").constData()), 0);
+        const Bilan b = JoueDans(chemin);
+        ASSERT_EQ(b.coups, kCoupsParPartie);
+        QFile f;
+        const int fd = open((chemin + "/Tir.ini").constData(), O_RDONLY);
+        ASSERT_TRUE(f.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) << chemin.data();
+        const QByteArray contenu = f.readAll();
+        EXPECT_TRUE(contenu.startsWith("[Tir_au_Murax]\r\nScoreMaxi= ")) << contenu.data();
+        EXPECT_TRUE(contenu.endsWith("\r\nNomJoueur=Pilote\r\n")) << contenu.data();
+        // The next game in the same folder names the holder.
+        DossierFixe dossier;
+        dossier.chemin = chemin;
+        BancDeTir t({.dossier = &dossier});
+        t.Montre();
+        t.form->Scores[0] = 30000;
+        t.form->Score[0]->SetCaption("30000");
+        t.form->VerifieScoreMaxi(0);
+        ASSERT_EQ(t.saisie.appels.size(), 1u);
+        EXPECT_EQ(t.saisie.appels[0].defaut, QString("Pilote"));
+    }
 }
 
 TEST(Dossier, AReadOnlyFolderPlaysTheSameGameAndSilentlyKeepsNoRecord) {
@@ -99,7 +110,7 @@ TEST(Dossier, WithoutAProgramFolderNothingIsReadOrWrittenAtTheRootAndTheGameIsSi
     EXPECT_EQ(t.lecteur.joues, QStringList{});
     // Neither the root nor a path taken from wherever the program was started.
     for (const char* fichier : {"/Tir.ini", "Tir.ini", "", "//Tir.ini"}) {
-        EXPECT_FALSE(EcritProfil("Tir_au_Murax", "ScoreMaxi", " 5", fichier)) << fichier;
+        EXPECT_FALSE(EcritRecord(fichier, {" 5", "Pilote"}, {})) << fichier;
     }
     EXPECT_FALSE(QFile::exists("/Tir.ini"));
     EXPECT_FALSE(QFile::exists("Tir.ini"));

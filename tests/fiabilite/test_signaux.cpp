@@ -29,9 +29,9 @@ struct HorlogeQuiRespire : FausseHorloge {
 
 // The signal comes as the sound of the chosen moment starts.
 struct LecteurQuiSignale : FauxLecteur {
-    QString moment;
+    QByteArray moment;
     int numero = 0;
-    void Joue(const QString& chemin) override {
+    void Joue(const QByteArray& chemin) override {
         if (chemin.endsWith(moment)) std::raise(numero);
     }
 };

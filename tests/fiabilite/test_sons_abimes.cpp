@@ -75,7 +75,7 @@ struct DossierAbime : Dossier {
             Pose(dossier.path(), QString::fromUtf8(nom), abime);
         }
     }
-    QString Chemin() override { return dossier.path(); }
+    QByteArray Chemin() override { return QFile::encodeName(dossier.path()); }
 };
 
 Bilan Reference() {
@@ -147,7 +147,7 @@ TEST(SonsAbimes, AHugeSoundFileOrAPipeHoldsUpTheShotForNoMoreThanAFrame) {
     LecteurSdl lecteur;
     QElapsedTimer chrono;
     chrono.start();
-    lecteur.Joue(dossier.filePath("Photon.wav"));
+    lecteur.Joue(QFile::encodeName(dossier.filePath("Photon.wav")));
     EXPECT_LT(chrono.elapsed(), kBlocageMaxiMs);
 }
 

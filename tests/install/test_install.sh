@@ -51,7 +51,13 @@ MANWIDTH=80 man -l "$PREFIX/share/man/man6/tir-au-murax.6" 2>&1 | grep -q "$JEU/
 appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >/dev/null ||
     echec "métadonnées AppStream invalides"
 
-# The menu's command starts the game with an empty PATH; a turn of A's cannon plays its sound from the installed folder.
+# The menu's command, with an empty PATH, starts the game; a turn of A's cannon plays its sound
+# from the installed folder, moved to a folder whose name is not UTF-8 (an old archive unpacked
+# with Latin-1 names).
+ICI="$PREFIX"
+PREFIX="$TMP/jeux-$(printf '\351t\351')"
+mv "$ICI" "$PREFIX"
+COMMANDE="$PREFIX${COMMANDE#"$ICI"}"
 exec 3>"$TMP/affichage"
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
@@ -78,6 +84,9 @@ JEU_PID=""
 [ "$statut" = 0 ] || echec "le jeu s'est terminé avec le statut $statut"
 
 # Uninstalling removes everything installed and the folders it created, and keeps the record.
+mv "$PREFIX" "$ICI"
+PREFIX="$ICI"
+JEU="$PREFIX/lib/tir-au-murax"
 printf '[Tir_au_Murax]\r\nScoreMaxi= 40\r\nNomJoueur=Pilote\r\n' >"$JEU/Tir.ini"
 cmake -DMANIFESTE="$BUILD/install_manifest.txt" -DDOSSIERS="$BUILD/install_dossiers.txt" \
     -P "$SOURCES/scripts/desinstalle.cmake" >/dev/null

@@ -112,7 +112,7 @@ TEST_F(LecteurSdlTest, PlaysAWaveWholeToItsLastSample) {
     constexpr int kTrames = kFrequence / 20;  // 50 ms
     EcritWave(dossier.filePath("Son.wav"), 12345, kTrames);
     LecteurSdl lecteur;
-    lecteur.Joue(dossier.filePath("Son.wav"));
+    lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
     const auto e = AttendsQue([&](const auto& s) {
         return Compte(s, [](qint16 v) { return v == 12345; }) >= kTrames * kCanaux &&
                s.size() > static_cast<std::size_t>(3 * kTrames * kCanaux);
@@ -127,7 +127,7 @@ TEST_F(LecteurSdlTest, ConvertsAWaveOfAnotherFormatToTheDevices) {
     constexpr int kTrames = 44100 / 20;  // 50 ms at 44,100 Hz, stereo
     EcritWave(dossier.filePath("Stereo.wav"), -8000, kTrames, 44100, 2);
     LecteurSdl lecteur;
-    lecteur.Joue(dossier.filePath("Stereo.wav"));
+    lecteur.Joue(QFile::encodeName(dossier.filePath("Stereo.wav")));
     auto proche = [](qint16 v) { return std::abs(v + 8000) <= 40; };
     const auto e = AttendsQue([&](const auto& s) {
         return s.size() > static_cast<std::size_t>(4 * kFrequence / 20 * kCanaux) &&
@@ -144,7 +144,7 @@ TEST_F(LecteurSdlTest, ResolvesANameWithoutEndingByAddingWav) {
     // Guards against the explosion, named without ".wav", never sounding.
     EcritWave(dossier.filePath("Explosion.wav"), 4321, kFrequence / 20);
     LecteurSdl lecteur;
-    lecteur.Joue(dossier.filePath("Explosion"));
+    lecteur.Joue(QFile::encodeName(dossier.filePath("Explosion")));
     const auto e =
         AttendsQue([](const auto& s) { return Compte(s, [](qint16 v) { return v == 4321; }) > 0; });
     EXPECT_GT(Compte(e, [](qint16 v) { return v == 4321; }), 0);
@@ -162,9 +162,9 @@ TEST_F(LecteurSdlTest, ASecondSoundCutsTheFirst) {
     for (const bool entendu : {true, false}) {
         QFile::remove(sortie);
         LecteurSdl lecteur;
-        lecteur.Joue(dossier.filePath("Long.wav"));
+        lecteur.Joue(QFile::encodeName(dossier.filePath("Long.wav")));
         if (entendu) AttendsQue([&](const auto& s) { return Compte(s, premier) > 0; });
-        lecteur.Joue(dossier.filePath("Court.wav"));
+        lecteur.Joue(QFile::encodeName(dossier.filePath("Court.wav")));
         const auto e = AttendsQue([&](const auto& s) {
             const auto debut = std::find_if(s.begin(), s.end(), second);
             return debut != s.end() && s.end() - debut > 3 * kCourte * kCanaux;
@@ -223,13 +223,13 @@ TEST_F(LecteurSdlTest, DamagedWavesPlayNothingAndCostLittle) {
     for (const QString& nom : noms) {
         QElapsedTimer t;
         t.start();
-        lecteur.Joue(dossier.filePath(nom));
+        lecteur.Joue(QFile::encodeName(dossier.filePath(nom)));
         EXPECT_LT(t.elapsed(), 40) << nom.toStdString();
         EXPECT_TRUE(lecteur.Attends(5)) << nom.toStdString();
     }
     EXPECT_LT(PicMemoireKio() - picAvant, 32 * 1024);
     // The player still works, and nothing but the good sound was ever heard.
-    lecteur.Joue(dossier.filePath("Bon.wav"));
+    lecteur.Joue(QFile::encodeName(dossier.filePath("Bon.wav")));
     auto bon = [](qint16 v) { return v == 777; };
     const auto e = AttendsQue([&](const auto& s) { return Compte(s, bon) >= kFrequence / 10; });
     EXPECT_EQ(Compte(e, bon), kFrequence / 10);
@@ -254,8 +254,8 @@ TEST_F(LecteurSdlTest, ReturnsAtOnceWhileTheSoundServerDoesNotAnswer) {
     t.start();
     {
         LecteurSdl lecteur;
-        lecteur.Joue(dossier.filePath("Son.wav"));
-        lecteur.Joue(dossier.filePath("Son.wav"));
+        lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
+        lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
         EXPECT_LT(t.elapsed(), 40);
         if (lecteur.Attends(0.2)) GTEST_SKIP() << "no PulseAudio client library to try";
         t.restart();
@@ -278,7 +278,7 @@ TEST_F(LecteurSdlTest, LeavesTheSignalsToTheGameAndTheTerminalQuiet) {
     EcritWave(dossier.filePath("Son.wav"), 2468, kFrequence / 20);
     {
         LecteurSdl lecteur;
-        lecteur.Joue(dossier.filePath("Son.wav"));
+        lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
         AttendsQue([](const auto& s) { return Compte(s, [](qint16 v) { return v == 2468; }) > 0; });
         sigaction(SIGINT, nullptr, &apres[0]);
         sigaction(SIGTERM, nullptr, &apres[1]);
@@ -293,7 +293,7 @@ TEST_F(LecteurSdlTest, LeavesTheSignalsToTheGameAndTheTerminalQuiet) {
     dup2(journal.handle(), STDERR_FILENO);
     {
         LecteurSdl lecteur;
-        lecteur.Joue(dossier.filePath("Son.wav"));
+        lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
         lecteur.Attends(5);
     }
     fflush(stderr);
@@ -312,8 +312,8 @@ TEST_F(LecteurSdlTest, ReturnsAtOnceWhenTheAudioDriverDoesNotExist) {
     t.start();
     {
         LecteurSdl lecteur;
-        lecteur.Joue(dossier.filePath("Son.wav"));
-        lecteur.Joue(dossier.filePath("Son.wav"));
+        lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
+        lecteur.Joue(QFile::encodeName(dossier.filePath("Son.wav")));
     }
     EXPECT_LT(t.elapsed(), 1000);
     EXPECT_FALSE(QFile::exists(sortie));

@@ -1,305 +1,310 @@
-// The record file: round trips, the lines it must keep, and every kind of bad file.
+// The record file: its editor on bytes (every kind of hand-made file, every encoding), and the
+// store on disk (paths, permissions, the lock, the narrow write in place).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <optional>
 #include <random>
 
 #include "Identite.h"
 #include "platform/Profil.h"
+#include "platform/Record.h"
 
 namespace tir {
 namespace {
 
-constexpr int kTampon = 255;
-const QByteArray kSection("Tir_au_Murax");
+const std::string kSection("Tir_au_Murax");
+using Entrees = std::vector<EntreeProfil>;
 
-class Profil : public ::testing::Test {
-  protected:
-    QTemporaryDir dossier;
-    QString fichier = dossier.filePath("Tir.ini");
-
-    void Ecrit(const QByteArray& octets) {
-        QFile f(fichier);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(octets);
-    }
-    QByteArray Contenu() const {
-        QFile f(fichier);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-    QByteArray Lit(const QByteArray& cle, const QByteArray& section = kSection) const {
-        return LitProfil(section, cle, "<none>", kTampon, fichier);
-    }
-    QStringList Fichiers() const {
-        return QDir(dossier.path())
-            .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
-    }
-};
-
-TEST_F(Profil, CreatesTheFileWithCrLfLinesAndReadsTheRecordBack) {
-    // Guards against a wrong format of the record file, or a record that does not come back.
-    EXPECT_EQ(Lit("ScoreMaxi"), "<none>");
-    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 150", fichier));
-    ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Pilote", fichier));
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 150\r\nNomJoueur=Pilote\r\n");
-    EXPECT_EQ(Lit("ScoreMaxi"), "150");
-    EXPECT_EQ(Lit("NomJoueur"), "Pilote");
-    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", "-12", fichier));
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi=-12\r\nNomJoueur=Pilote\r\n");
-    EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});  // no temporary file left behind
-}
-
-TEST_F(Profil, MatchesNamesWithoutRegardToCaseAndTrimsBlanksAroundValues) {
-    // Guards against a file edited by hand being ignored for its spelling or spacing.
-    Ecrit("[tir_AU_murax]\r\n  scoremaxi \t=  \t 99 points \t\r\nnomjoueur=\r\n");
-    EXPECT_EQ(Lit("ScoreMaxi"), "99 points");
-    EXPECT_EQ(Lit("NomJoueur"), "");
-    EXPECT_EQ(Lit("Autre"), "<none>");
-    EXPECT_EQ(Lit("ScoreMaxi", "Autre_section"), "<none>");
-}
-
-TEST_F(Profil, CutsAValueToOneByteLessThanTheBuffer) {
-    // Guards against reading past the game's 255-byte buffer.
-    Ecrit("[Tir_au_Murax]\r\nNomJoueur=" + QByteArray(100000, 'x') + "\r\nScoreMaxi=5\r\n");
-    EXPECT_EQ(Lit("NomJoueur"), QByteArray(254, 'x'));
-    EXPECT_EQ(LitProfil(kSection, "NomJoueur", "", 4, fichier), "xxx");
-    EXPECT_EQ(LitProfil(kSection, "Absent", "defaut", 4, fichier), "def");
-    EXPECT_EQ(LitProfil(kSection, "NomJoueur", "", 0, fichier), "");
-    EXPECT_EQ(Lit("ScoreMaxi"), "5");
-    // Never half a character: a two- or four-byte letter the cut would split goes whole; bytes
-    // that are not UTF-8 are cut where they stand.
-    const QByteArray e("\xC3\xA9"), cible("\xF0\x9F\x8E\xAF"), latin1(300, '\xE9');
-    for (const auto& [nom, attendu] : {std::pair{e.repeated(200), e.repeated(127)},
-                                       {"x" + e.repeated(200), "x" + e.repeated(126)},
-                                       {"x" + cible.repeated(70), "x" + cible.repeated(63)},
-                                       {"xxx" + cible.repeated(70), "xxx" + cible.repeated(62)},
-                                       {latin1, latin1.left(254)}}) {
-        Ecrit("[Tir_au_Murax]\r\nNomJoueur=" + nom + "\r\n");
-        EXPECT_EQ(Lit("NomJoueur"), attendu) << nom.size();
+TEST(Profil, ReadsTheFirstSectionAndKeyWhateverTheCaseBlanksLineEndsOrEncoding) {
+    // Guards against a file edited by hand, saved by a text editor or made on Windows being read
+    // as no record, or with a stray carriage return, or as U+FFFD.
+    const std::string u16le(
+        "\xFF\xFE[\0T\0i\0r\0_\0a\0u\0_\0M\0u\0r\0a\0x\0]\0\n\0k\0=\0\xE9\0\n\0", 38);
+    const std::string u16be(
+        "\xFE\xFF\0[\0t\0i\0r\0_\0a\0u\0_\0m\0u\0r\0a\0x\0]\0\n\0k\0=\xD8\x3C\xDF\xAF", 40);
+    const struct {
+        std::string fichier, cle;
+        std::optional<std::string> valeur;
+    } cas[] = {
+        {"[tir_AU_murax]\r\n  scoremaxi \t=  \t 99 points \t\r\nnomjoueur=\r\n", "ScoreMaxi",
+         "99 points"},
+        {"[tir_AU_murax]\r\nnomjoueur=\r\n", "NomJoueur", ""},
+        {"[Tir_au_Murax]\r\nNomJoueur=Zoe\r\n", "Autre", std::nullopt},
+        {"[Autre_section]\r\nScoreMaxi=5\r\n", "ScoreMaxi", std::nullopt},
+        {"[Autre]\na=1\r\n[Tir_au_Murax]\nNomJoueur=Ann\r\nScoreMaxi= 60\n", "NomJoueur", "Ann"},
+        {"[Tir_au_Murax]\nScoreMaxi= 40", "ScoreMaxi", "40"},
+        {"\xEF\xBB\xBF[Tir_au_Murax]\r\nScoreMaxi= 70\r\n", "ScoreMaxi", "70"},
+        {"[Tir_au_Murax]\r\nk= 1\r\nk= 2\r\n[tir_au_murax]\r\nj=3\r\n", "k", "1"},
+        {"[Tir_au_Murax]\r\nk= 1\r\n[tir_au_murax]\r\nj=3\r\n", "j", std::nullopt},
+        {"[Tir_au_Murax]\r\n;k=1\r\n=k\r\nk\r\n", "k", std::nullopt},
+        {"", "k", std::nullopt},
+        {"[Tir_au_Murax]\r\nk=S\xe9"
+         "bastien Zo\xeb \x80\x9c\r\n",
+         "k", "Sébastien Zoë €œ"},
+        {u16le, "k", "é"},
+        {u16be, "k", "🎯"},
+        {u16le.substr(0, 37), "k", std::nullopt},  // broken UTF-16: no record
+    };
+    for (const auto& [fichier, cle, valeur] : cas) {
+        EXPECT_EQ(LitValeur(fichier, kSection, cle), valeur) << fichier;
     }
 }
 
-TEST_F(Profil, KeepsALongLineByteForByteWhenWritingAnotherKey) {
-    // Guards against a write that cuts or rewraps lines it has no business with.
-    const QByteArray longue = "Commentaire=" + QByteArray(100000, 'y') + "\n";
-    Ecrit("[Tir_au_Murax]\r\n" + longue + "ScoreMaxi= 1\r\n");
-    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 2", fichier));
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\n" + longue + "ScoreMaxi= 2\r\n");
-}
-
-TEST_F(Profil, ReplacesOnlyTheKeysLineAndKeepsEveryOtherLineWithItsLineEnd) {
-    // Guards against a write that rewrites other sections, comments or line ends.
-    Ecrit(
-        "; scores\n[Autre]\nScoreMaxi=7\n\n[TIR_AU_MURAX]\r\nNomJoueur=Bob\nScoreMaxi= 40\r\n"
-        "Divers = a\n\n[Fin]\r\nx=1");
-    ASSERT_TRUE(EcritProfil(kSection, "scoremaxi", " 90", fichier));
-    EXPECT_EQ(Contenu(),
-              "; scores\n[Autre]\nScoreMaxi=7\n\n[TIR_AU_MURAX]\r\nNomJoueur=Bob\nscoremaxi= 90\r\n"
-              "Divers = a\n\n[Fin]\r\nx=1");
-    EXPECT_EQ(Lit("ScoreMaxi"), "90");
-    EXPECT_EQ(Lit("ScoreMaxi", "Autre"), "7");
-}
-
-TEST_F(Profil, AddsAMissingKeyAtTheEndOfItsSectionBeforeTheBlankLines) {
-    // Guards against a new key landing in the next section, where it would never be read.
-    Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n\r\n[Autre]\r\nNomJoueur=Zoe\r\n");
-    ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Bob", fichier));
-    EXPECT_EQ(
-        Contenu(),
-        "[Tir_au_Murax]\r\nScoreMaxi= 40\r\nNomJoueur=Bob\r\n\r\n[Autre]\r\nNomJoueur=Zoe\r\n");
-    EXPECT_EQ(Lit("NomJoueur"), "Bob");
-    EXPECT_EQ(Lit("NomJoueur", "Autre"), "Zoe");
-}
-
-TEST_F(Profil, EndsALastLineWithoutLineEndBeforeAddingAfterIt) {
-    // Guards against the new entry being glued to the end of the last line.
-    Ecrit("[Tir_au_Murax]\nScoreMaxi= 40");
-    EXPECT_EQ(Lit("ScoreMaxi"), "40");
-    ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Bob", fichier));
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\nScoreMaxi= 40\r\nNomJoueur=Bob\r\n");
-    Ecrit("[Autre]\r\na=1");
-    ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Bob", fichier));
-    EXPECT_EQ(Contenu(), "[Autre]\r\na=1\r\n[Tir_au_Murax]\r\nNomJoueur=Bob\r\n");
-}
-
-TEST_F(Profil, ReadsLfOnlyAndMixedLineEnds) {
-    // Guards against a stray carriage return ending up in a value or a header.
-    Ecrit("[Autre]\na=1\r\n[Tir_au_Murax]\nNomJoueur=Ann\r\nScoreMaxi= 60\n");
-    EXPECT_EQ(Lit("NomJoueur"), "Ann");
-    EXPECT_EQ(Lit("ScoreMaxi"), "60");
-    ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Eve", fichier));
-    EXPECT_EQ(Contenu(), "[Autre]\na=1\r\n[Tir_au_Murax]\nNomJoueur=Eve\r\nScoreMaxi= 60\n");
-}
-
-TEST_F(Profil, IgnoresAByteOrderMarkForMatchingAndKeepsItOnWrite) {
-    // Guards against a file saved by a text editor losing its first section.
-    Ecrit("\xEF\xBB\xBF[Tir_au_Murax]\r\nScoreMaxi= 70\r\n");
-    EXPECT_EQ(Lit("ScoreMaxi"), "70");
-    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 80", fichier));
-    EXPECT_EQ(Contenu(), "\xEF\xBB\xBF[Tir_au_Murax]\r\nScoreMaxi= 80\r\n");
-}
-
-TEST_F(Profil, TakesTheFirstOfDuplicateSectionsAndKeys) {
-    // Guards against reading one copy and writing another, so a record never sticks.
-    Ecrit(
-        "[Tir_au_Murax]\r\nScoreMaxi= 1\r\nscoremaxi= 2\r\n[tir_au_murax]\r\nScoreMaxi= 3\r\n"
-        "NomJoueur=Deux\r\n");
-    EXPECT_EQ(Lit("ScoreMaxi"), "1");
-    EXPECT_EQ(Lit("NomJoueur"), "<none>");
-    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 9", fichier));
-    ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Un", fichier));
-    EXPECT_EQ(Contenu(),
-              "[Tir_au_Murax]\r\nScoreMaxi= 9\r\nscoremaxi= 2\r\nNomJoueur=Un\r\n[tir_au_murax]\r\n"
-              "ScoreMaxi= 3\r\nNomJoueur=Deux\r\n");
-    EXPECT_EQ(Lit("NomJoueur"), "Un");
-}
-
-TEST_F(Profil, KeepsATypedNameOnItsOneLineAndRefusesNamesThatCannotBeReadBack) {
-    // Guards against a name typed with line breaks forging a record or a section of its own.
-    ASSERT_TRUE(EcritProfil(kSection, "NomJoueur", "Bob\r\nScoreMaxi= 32767\n[X]", fichier));
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nNomJoueur=Bob  ScoreMaxi= 32767 [X]\r\n");
-    EXPECT_EQ(Lit("ScoreMaxi"), "<none>");
-    for (const auto& [section, cle] : {std::pair<QByteArray, QByteArray>{"A]B", "k"},
+TEST(Profil, ReplacesOrAddsOnlyTheKeysLinesAndKeepsEveryOtherByte) {
+    // Guards against a write that rewrites other sections, comments or line ends, lands a new key
+    // in the next section, glues it to the last line, or lets a typed line break forge a line.
+    const std::string longue = "Commentaire=" + std::string(100000, 'y') + "\n";
+    const struct {
+        std::string avant;
+        Entrees entrees;
+        std::string apres;
+    } cas[] = {
+        {"",
+         {{"ScoreMaxi", " 150"}, {"NomJoueur", "Pilote"}},
+         "[Tir_au_Murax]\r\nScoreMaxi= 150\r\nNomJoueur=Pilote\r\n"},
+        {"; scores\n[Autre]\nScoreMaxi=7\n\n[TIR_AU_MURAX]\r\nNomJoueur=Bob\nScoreMaxi= 40\r\n"
+         "Divers = a\n\n[Fin]\r\nx=1",
+         {{"scoremaxi", " 90"}},
+         "; scores\n[Autre]\nScoreMaxi=7\n\n[TIR_AU_MURAX]\r\nNomJoueur=Bob\nscoremaxi= 90\r\n"
+         "Divers = a\n\n[Fin]\r\nx=1"},
+        {"[Tir_au_Murax]\r\nScoreMaxi= 40\r\n\r\n[Autre]\r\nNomJoueur=Zoe\r\n",
+         {{"NomJoueur", "Bob"}},
+         "[Tir_au_Murax]\r\nScoreMaxi= 40\r\nNomJoueur=Bob\r\n\r\n[Autre]\r\nNomJoueur=Zoe\r\n"},
+        {"[Tir_au_Murax]\nScoreMaxi= 40",
+         {{"NomJoueur", "Bob"}},
+         "[Tir_au_Murax]\nScoreMaxi= 40\r\nNomJoueur=Bob\r\n"},
+        {"[Autre]\r\na=1",
+         {{"NomJoueur", "Bob"}},
+         "[Autre]\r\na=1\r\n[Tir_au_Murax]\r\nNomJoueur=Bob\r\n"},
+        {"\xEF\xBB\xBF[Tir_au_Murax]\r\nScoreMaxi= 70\r\n",
+         {{"ScoreMaxi", " 80"}},
+         "\xEF\xBB\xBF[Tir_au_Murax]\r\nScoreMaxi= 80\r\n"},
+        {"[Tir_au_Murax]\r\nScoreMaxi= 1\r\nscoremaxi= 2\r\n[tir_au_murax]\r\nNomJoueur=Deux\r\n",
+         {{"ScoreMaxi", " 9"}, {"NomJoueur", "Un"}},
+         "[Tir_au_Murax]\r\nScoreMaxi= 9\r\nscoremaxi= 2\r\nNomJoueur=Un\r\n[tir_au_murax]\r\n"
+         "NomJoueur=Deux\r\n"},
+        {"",
+         {{"NomJoueur", "Bob\r\nScoreMaxi= 32767\n[X]"}},
+         "[Tir_au_Murax]\r\nNomJoueur=Bob  ScoreMaxi= 32767 [X]\r\n"},
+        {"[Tir_au_Murax]\r\n" + longue + "ScoreMaxi= 1\r\n",
+         {{"ScoreMaxi", " 2"}},
+         "[Tir_au_Murax]\r\n" + longue + "ScoreMaxi= 2\r\n"},
+        {std::string("\xFF\xFEk\0=\0\xE9\0\r\0\n\0", 12),
+         {{"ScoreMaxi", " 2"}},
+         "\xEF\xBB\xBFk=é\r\n[Tir_au_Murax]\r\nScoreMaxi= 2\r\n"},
+    };
+    for (const auto& [avant, entrees, apres] : cas) {
+        EXPECT_EQ(Edite(avant, kSection, entrees), apres) << avant.substr(0, 80);
+    }
+    // Names that would not read back as themselves are refused.
+    for (const auto& [section, cle] : {std::pair<std::string, std::string>{"A]B", "k"},
                                        {"A\nB", "k"},
                                        {"", "k"},
                                        {kSection, "a=b"},
                                        {kSection, "a\r\nb"},
                                        {kSection, " "},
-                                       {kSection, ";k"}}) {
-        EXPECT_FALSE(EcritProfil(section, cle, "v", fichier))
-            << section.constData() << cle.constData();
+                                       {kSection, ";k"},
+                                       {kSection, "[k"}}) {
+        EXPECT_EQ(Edite("", section, {{cle, "v"}}), std::nullopt) << section << cle;
     }
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nNomJoueur=Bob  ScoreMaxi= 32767 [X]\r\n");
 }
 
-TEST_F(Profil, ReadsTheDefaultFromAnEmptyFileAndWritesIntoIt) {
-    // Guards against an empty file being taken as a broken one and never written.
-    Ecrit("");
-    EXPECT_EQ(Lit("ScoreMaxi"), "<none>");
-    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 5", fichier));
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 5\r\n");
-}
-
-TEST_F(Profil, SurvivesBinaryGarbageAndKeepsItWhenAddingTheSection) {
+TEST(Profil, SurvivesBinaryGarbageAndKeepsItWhenAddingTheSection) {
     // Guards against a crash or a lost file when the record file holds random bytes.
     std::mt19937 g(42);
-    QByteArray bruit;
+    std::string bruit;
     for (int i = 0; i < 5000; ++i) bruit += static_cast<char>(g() % 256);
-    bruit.replace("[", "(");  // no bracket, so no section of the game can appear by chance
-    Ecrit(bruit);
-    EXPECT_EQ(Lit("ScoreMaxi"), "<none>");
-    ASSERT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 5", fichier));
-    const QByteArray apres = Contenu();
-    EXPECT_TRUE(apres.startsWith(bruit));
-    EXPECT_TRUE(apres.endsWith("[Tir_au_Murax]\r\nScoreMaxi= 5\r\n"));
-    EXPECT_LE(apres.size() - bruit.size(),
-              QByteArray("\r\n[Tir_au_Murax]\r\nScoreMaxi= 5\r\n").size());
-    EXPECT_EQ(Lit("ScoreMaxi"), "5");
+    std::replace(bruit.begin(), bruit.end(), '[', '(');  // no section of the game by chance
+    std::replace(bruit.begin(), bruit.begin() + 2, '\xFF', '.');  // nor a UTF-16 mark
+    EXPECT_EQ(LitValeur(bruit, kSection, "ScoreMaxi"), std::nullopt);
+    const auto apres = Edite(bruit, kSection, {{"ScoreMaxi", " 5"}});
+    ASSERT_TRUE(apres.has_value());
+    EXPECT_TRUE(apres->starts_with(bruit));
+    EXPECT_TRUE(apres->ends_with("\r\n[Tir_au_Murax]\r\nScoreMaxi= 5\r\n"));
+    EXPECT_LE(apres->size() - bruit.size(),
+              std::string("\r\n[Tir_au_Murax]\r\nScoreMaxi= 5\r\n").size());
 }
 
-TEST_F(Profil, TreatsAFolderInPlaceOfTheFileAsMissingAndFailsToWrite) {
-    // Guards against a write that deletes or replaces a folder of the same name.
-    ASSERT_TRUE(QDir(dossier.path()).mkdir("Tir.ini"));
-    ASSERT_TRUE(QFile::copy(__FILE__, fichier + "/dedans.txt"));
-    EXPECT_EQ(Lit("ScoreMaxi"), "<none>");
-    EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 5", fichier));
-    EXPECT_TRUE(QFileInfo(fichier).isDir());
-    EXPECT_TRUE(QFileInfo::exists(fichier + "/dedans.txt"));
+TEST(Profil, AChangeInPlaceStaysWithinTheOldRecordLinesOrIsRefused) {
+    // Guards against a write in place that moves the bytes after the record (a kill in between
+    // mixed the old record and the new one and broke the next section).
+    const std::string avant =
+        "[Tir_au_Murax]\r\nScoreMaxi= 100\r\nNomJoueur=Ancien\r\n[Autre]\r\nx=1";
+    const struct {
+        std::string avant, score, nom;
+        std::optional<std::string> apres;
+    } cas[] = {
+        {avant, " 200", "Bo",
+         "[Tir_au_Murax]\r\nScoreMaxi= 200\r\nNomJoueur=Bo    \r\n[Autre]\r\nx=1"},
+        {avant, " 200", "Ancien",
+         "[Tir_au_Murax]\r\nScoreMaxi= 200\r\nNomJoueur=Ancien\r\n[Autre]\r\nx=1"},
+        {avant, " 2000", "Bo", std::nullopt},
+        {avant, " 200", "Bernadette", std::nullopt},
+        {"[Tir_au_Murax]\nScoreMaxi=1  \nNomJoueur=Ancien", " 20", "Bo\r\nX",
+         "[Tir_au_Murax]\nScoreMaxi= 20\nNomJoueur=Bo  X "},
+        {"[Tir_au_Murax]\r\nScoreMaxi= 100\r\n", " 200", "Bo", std::nullopt},
+        {std::string("\xFF\xFE", 2) + "[", " 200", "Bo", std::nullopt},
+    };
+    for (const auto& [vieux, score, nom, apres] : cas) {
+        EXPECT_EQ(EditeSurPlace(vieux, kSection, {{"ScoreMaxi", score}, {"NomJoueur", nom}}), apres)
+            << nom;
+    }
+}
+
+TEST(Profil, ANameKeepsNoControlNorFormatCharacterAndIsCutBetweenCharacters) {
+    // Guards against a name that turns the record dialog's text around (U+202E) or hides letters,
+    // and against a name read back ending in half a letter.
+    const struct {
+        std::string nom, propre;
+    } noms[] = {
+        {"Pilote\u202E5- ed", "Pilote5- ed"},
+        {"a\u200Bb\u200Dc\u2066d\u2069e\uFEFF\u061C\u00AD", "abcde"},
+        {"Jean\r\n[X]\tÉric\x7f\u2028\u0085", "Jean  [X] Éric   "},
+        {"S\xe9"
+         "bastien",
+         "Sébastien"},
+        {"李小龍 Ωμέγα Ж 🎯", "李小龍 Ωμέγα Ж 🎯"},
+    };
+    for (const auto& [nom, propre] : noms) EXPECT_EQ(NomPropre(nom), propre) << nom;
+    const std::string e("\xC3\xA9"), cible("\xF0\x9F\x8E\xAF");
+    const auto fois = [](const std::string& s, int n) {
+        std::string r;
+        for (int i = 0; i < n; ++i) r += s;
+        return r;
+    };
+    for (const auto& [texte, coupe] : {std::pair{fois(e, 200), fois(e, 127)},
+                                       {"x" + fois(e, 200), "x" + fois(e, 126)},
+                                       {"x" + fois(cible, 70), "x" + fois(cible, 63)},
+                                       {"xxx" + fois(cible, 70), "xxx" + fois(cible, 62)},
+                                       {std::string(300, 'x'), std::string(254, 'x')}}) {
+        EXPECT_EQ(CoupeUtf8(texte, 254), coupe) << texte.size();
+    }
+}
+
+class Stockage : public ::testing::Test {
+  protected:
+    QTemporaryDir dossier;
+    QString fichier = dossier.filePath("Tir.ini");
+    std::string chemin = QFile::encodeName(fichier).toStdString();
+
+    void Pose(const QByteArray& octets) {
+        QFile f(fichier);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(octets) == octets.size());
+    }
+    QByteArray Contenu() const {
+        QFile f(fichier);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+    bool Ecrit(const std::string& score, const std::string& nom, const std::string& ou = {}) {
+        return EcritRecord(ou.empty() ? chemin : ou, {score, nom}, {});
+    }
+    QStringList Fichiers() const {
+        return QDir(dossier.path())
+            .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden | QDir::System);
+    }
+};
+
+TEST_F(Stockage, WritesTheRecordReadsItBackAndWritesOnlyWhatTheGuardAllows) {
+    // Guards against a wrong format, a record that does not come back, a temporary file left, or
+    // a record written over a better one kept meanwhile by another copy.
+    EXPECT_EQ(LitRecord(chemin).score, "");
+    ASSERT_TRUE(Ecrit(" 150", "Pilote\u202E"));
+    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 150\r\nNomJoueur=Pilote\r\n");
+    const Record lu = LitRecord(chemin);
+    EXPECT_EQ(lu.score, "150");
+    EXPECT_EQ(lu.nom, "Pilote");
+    std::string vu;
+    EXPECT_FALSE(EcritRecord(chemin, {" 90", "X"}, [&](const Record& r) {
+        vu = r.score + r.nom;
+        return false;
+    }));
+    EXPECT_EQ(vu, "150Pilote");
+    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 150\r\nNomJoueur=Pilote\r\n");
     EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
 }
 
-TEST_F(Profil, FailsCleanlyInAFolderThatDoesNotExist) {
-    // Guards against a write that reports success when the record could not be kept.
-    const QString ailleurs = dossier.filePath("absent/Tir.ini");
-    EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 5", ailleurs));
-    EXPECT_EQ(LitProfil(kSection, "ScoreMaxi", "", kTampon, ailleurs), "");
-    EXPECT_FALSE(QFileInfo::exists(ailleurs));
+TEST_F(Stockage, NeverWritesAFolderAMissingFolderTheRootOrARelativePath) {
+    // Guards against a write that replaces a folder of the file's name, reports success without a
+    // record, or lands at the root or wherever the program was started.
+    ASSERT_TRUE(QDir(dossier.path()).mkdir("Tir.ini"));
+    EXPECT_FALSE(Ecrit(" 5", "a"));
+    EXPECT_TRUE(QFileInfo(fichier).isDir());
+    ASSERT_FALSE(QFile::exists("/Tir.ini")) << "a record already lies at the root";
+    for (const std::string& ou : {chemin + "/../absent/Tir.ini", std::string("/Tir.ini"),
+                                  std::string("//Tir.ini"), std::string("Tir.ini"), chemin + "/"}) {
+        EXPECT_FALSE(Ecrit(" 5", "a", ou)) << ou;
+        EXPECT_EQ(LitRecord(ou).score, "") << ou;
+    }
+    EXPECT_FALSE(QFile::exists("/Tir.ini"));
+    EXPECT_FALSE(QFile::exists("Tir.ini"));
 }
 
 using test::CommeUtilisateurOrdinaire;
-
-constexpr auto kTous = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                       QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                       QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 constexpr auto kLecture = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+constexpr auto kEcriture =
+    QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
 constexpr auto kParcours = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
 
-TEST_F(Profil, LeavesAReadOnlyFileUntouched) {
-    // Guards against a write that renames over a file the player protected.
-    Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
-    ASSERT_TRUE(QFile::setPermissions(dossier.path(), kTous));
-    ASSERT_TRUE(QFile::setPermissions(fichier, kLecture));
-    {
-        CommeUtilisateurOrdinaire ordinaire;
-        if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
-        EXPECT_EQ(Lit("ScoreMaxi"), "40");
-        EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier));
-    }
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
-    EXPECT_EQ(QFile::permissions(fichier) & kTous, kLecture);
-    EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
-}
-
-TEST_F(Profil, WritesAWritableFileInPlaceInAReadOnlyFolderButCreatesNoFileThere) {
-    // Guards against a shared record (a writable file in a folder the players may not write to)
-    // never being updated, or a new file or a temporary one appearing in such a folder.
-    Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n" + QByteArray(200000, '\n') + "[Fin]\r\nx=1");
-    ASSERT_TRUE(QFile::setPermissions(fichier, kTous));
-    ASSERT_TRUE(QFile::setPermissions(dossier.path(), kLecture | kParcours));
-    {
-        CommeUtilisateurOrdinaire ordinaire;
-        if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
-        EXPECT_EQ(Lit("ScoreMaxi"), "40");
-        // Longer, then shorter: the rest of the file moves both ways.
-        for (const QByteArray& valeur : {QByteArray(" 90000"), QByteArray("7")}) {
-            EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", valeur, fichier));
-            EXPECT_TRUE(EcritProfil(kSection, "NomJoueur", "Eve" + valeur, fichier));
-            EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi=" + valeur + "\r\nNomJoueur=Eve" +
-                                     valeur + "\r\n" + QByteArray(200000, '\n') + "[Fin]\r\nx=1");
+TEST_F(Stockage, InAFolderThePlayerMayNotWriteToOnlyAWritableFileIsWrittenAndOnlyInItsLines) {
+    // Guards against a protected file replaced, a new or temporary file appearing in a folder the
+    // players may not write to, a shared record never updated, or one written by moving bytes.
+    const QByteArray avant = "[Tir_au_Murax]\r\nScoreMaxi= 40\r\nNomJoueur=Ancien\r\n[Fin]\r\nx=1";
+    const struct {
+        QFileDevice::Permissions fichier;
+        std::string nom;
+        bool ecrit;
+    } cas[] = {{kLecture, "Eve", false},
+               {kLecture | kEcriture, "Eve", true},
+               {kLecture | kEcriture, "Bernadette", false}};
+    for (const auto& [permissions, nom, ecrit] : cas) {
+        Pose(avant);
+        ASSERT_TRUE(QFile::setPermissions(fichier, permissions));
+        ASSERT_TRUE(QFile::setPermissions(dossier.path(), kLecture | kParcours));
+        {
+            CommeUtilisateurOrdinaire ordinaire;
+            if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
+            EXPECT_EQ(LitRecord(chemin).nom, "Ancien");
+            EXPECT_EQ(Ecrit(" 90", nom), ecrit) << nom;
+            EXPECT_FALSE(
+                Ecrit(" 90", nom, QFile::encodeName(dossier.filePath("Neuf.ini")).toStdString()));
         }
-        EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", dossier.filePath("Neuf.ini")));
+        QFile::setPermissions(dossier.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
+        EXPECT_EQ(
+            Contenu(),
+            ecrit ? "[Tir_au_Murax]\r\nScoreMaxi= 90\r\nNomJoueur=Eve   \r\n[Fin]\r\nx=1" : avant);
+        EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
     }
-    QFile::setPermissions(dossier.path(), kTous);
-    EXPECT_EQ(Fichiers(), QStringList{"Tir.ini"});
 }
 
-TEST_F(Profil, ReadsAndWritesThroughAFolderThatCannotBeListedUnderALockAllTheSame) {
+TEST_F(Stockage, ACopyThatHoldsTheLockKeepsTheOthersOutEvenThroughAFolderThatCannotBeListed) {
     // Guards against the folder's lock (which needs the folder opened for reading) costing the
     // record, or being skipped so that two copies write at once, where the player may pass
     // through the folder but not list it.
-    Ecrit("[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
-    ASSERT_TRUE(QFile::setPermissions(fichier, kTous));
-    const auto ecriture =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    const auto proprietaire = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    const struct {
-        QFileDevice::Permissions passage;
-        bool parLeProprietaire;  // the other copy is played by the folder's owner, who may list it
-    } cas[] = {{kLecture | ecriture, false},
-               {ecriture, false},
-               {proprietaire, false},
-               {proprietaire, true}};
-    for (const auto& [passage, parLeProprietaire] : cas) {
-        ASSERT_TRUE(QFile::setPermissions(dossier.path(), passage | kParcours));
-        std::optional<ProfilVerrouille> autreCopie;
-        if (parLeProprietaire) autreCopie.emplace(fichier);
+    // Listed by all, passed through only, listed by the folder's owner only.
+    for (const auto droits :
+         {kLecture | kEcriture, kEcriture, QFileDevice::ReadOwner | QFileDevice::WriteOwner}) {
+        Pose("[Tir_au_Murax]\r\nScoreMaxi= 40\r\nNomJoueur=Ancien\r\n");
+        ASSERT_TRUE(QFile::setPermissions(fichier, kLecture | kEcriture));
+        ASSERT_TRUE(QFile::setPermissions(dossier.path(), droits | kParcours));
         CommeUtilisateurOrdinaire ordinaire;
         if (!ordinaire.Pret()) GTEST_SKIP() << "cannot take an ordinary user's identity";
-        EXPECT_EQ(Lit("ScoreMaxi"), "40");
-        // Another copy holds the lock: this one gives up rather than write beside it.
-        if (!parLeProprietaire) autreCopie.emplace(fichier);
-        EXPECT_TRUE(autreCopie->Pris());
-        EXPECT_FALSE(EcritProfil(kSection, "ScoreMaxi", " 90", fichier)) << passage.toInt();
-        autreCopie.reset();
-        EXPECT_TRUE(EcritProfil(kSection, "ScoreMaxi", " 40", fichier)) << passage.toInt();
+        EXPECT_EQ(LitRecord(chemin).nom, "Ancien");
+        // While this copy holds the lock, another one gives up rather than write beside it.
+        std::optional<bool> autre;
+        EXPECT_TRUE(EcritRecord(chemin, {" 50", "Un"}, [&](const Record&) {
+            autre = Ecrit(" 90", "Deux");
+            return true;
+        })) << droits.toInt();
+        EXPECT_EQ(autre, false);
+        EXPECT_EQ(LitRecord(chemin).nom, "Un");
     }
-    QFile::setPermissions(dossier.path(), kTous);
-    EXPECT_EQ(Contenu(), "[Tir_au_Murax]\r\nScoreMaxi= 40\r\n");
+    QFile::setPermissions(dossier.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 }  // namespace

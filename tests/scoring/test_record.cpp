@@ -137,5 +137,55 @@ TEST(Record, LineBreaksAndControlCharactersOfANameAreWrittenAsSpaces) {
                   .toUtf8());
 }
 
+TEST(Record, ANameIsShownAndStoredWithoutFormatCharactersAndInUtf8WhateverTheFileHeld) {
+    // Guards against a name whose bidirectional override reverses the next winner's dialog, a
+    // name written on Windows (Windows-1252) turned into U+FFFD, and a file saved as UTF-16 read
+    // as no record, then appended to in UTF-8.
+    const QString rle = QChar(0x202E), zwj = QChar(0x200D), lri = QChar(0x2066);
+    const auto utf16 = [](const QString& texte, bool petit) {
+        QByteArray o(petit ? "\xFF\xFE" : "\xFE\xFF", 2);
+        for (const QChar c : texte) {
+            const char h = static_cast<char>(c.unicode() >> 8), b = static_cast<char>(c.unicode());
+            o.append(petit ? b : h).append(petit ? h : b);
+        }
+        return o;
+    };
+    const QString autres = QString::fromUtf8("[Autre]\r\nClé=ü\r\n");
+    const QString record =
+        QString::fromUtf8("[Tir_au_Murax]\r\nScoreMaxi= 9000\r\nNomJoueur=Zoë\r\n");
+    const struct {
+        QByteArray fichier;
+        QString montre;    // the holder as the dialog names him
+        QString tape;      // what the winner types
+        QByteArray ecrit;  // the file after the record
+    } cas[] = {
+        {"[Tir_au_Murax]\r\nScoreMaxi= 120\r\nNomJoueur=Pilote" + rle.toUtf8() + "5- ed\r\n",
+         "Pilote5- ed", "Bo" + rle + "b" + zwj + "c" + lri,
+         "[Tir_au_Murax]\r\nScoreMaxi= 9500\r\nNomJoueur=Bobc\r\n"},
+        {"[Tir_au_Murax]\r\nScoreMaxi= 120\r\nNomJoueur=S\xe9"
+         "bastien Zo\xeb\x80\r\n",
+         QString::fromUtf8("Sébastien Zoë€"), QString::fromUtf8("Sébastien Zoë€"),
+         QString::fromUtf8("[Tir_au_Murax]\r\nScoreMaxi= 9500\r\nNomJoueur=Sébastien Zoë€\r\n")
+             .toUtf8()},
+        {utf16(autres + record, true), QString::fromUtf8("Zoë"), "Bo",
+         "\xEF\xBB\xBF" +
+             (autres + "[Tir_au_Murax]\r\nScoreMaxi= 9500\r\nNomJoueur=Bo\r\n").toUtf8()},
+        {utf16(record, false), QString::fromUtf8("Zoë"), "Bo",
+         "\xEF\xBB\xBF[Tir_au_Murax]\r\nScoreMaxi= 9500\r\nNomJoueur=Bo\r\n"},
+    };
+    for (const auto& [fichier, montre, tape, ecrit] : cas) {
+        BancDeTir banc;
+        Ecris(banc.form->FichierIni, fichier);
+        Verifie(banc, 0, 8000);  // below 9000 in the UTF-16 files, so no record there
+        banc.saisie.reponses.push_back(tape);
+        Verifie(banc, 0, 9500);
+        const auto& appels = banc.saisie.appels;
+        ASSERT_EQ(appels.size(), fichier.startsWith("[") ? 2u : 1u) << montre.toStdString();
+        EXPECT_EQ(appels.back().defaut, montre);
+        EXPECT_TRUE(appels.back().invite.contains("battu le score de " + montre + " qui"));
+        EXPECT_EQ(Lis(banc.form->FichierIni), ecrit) << montre.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace tir::test

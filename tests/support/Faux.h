@@ -60,7 +60,7 @@ class FauxHasard : public Hasard {
 class FauxLecteur : public Lecteur {
   public:
     QStringList joues;
-    void Joue(const QString& chemin) override { joues << chemin; }
+    void Joue(const QByteArray& chemin) override { joues << QString::fromUtf8(chemin); }
 };
 
 // Answers with the scripted texts in order (empty when none is left) and records each call.
@@ -85,9 +85,9 @@ class FauxDossier : public Dossier {
   public:
     QTemporaryDir dossier;
     int consultations = 0;
-    QString Chemin() override {
+    QByteArray Chemin() override {
         ++consultations;
-        return dossier.path();
+        return QFile::encodeName(dossier.path());
     }
 };
 

@@ -59,7 +59,7 @@ TEST(Demarrage, OpensOnAFreshGameWithSoundOnAndAnEmptyField) {
 
 class DossierAccentue : public Dossier {
   public:
-    QString Chemin() override { return QString::fromUtf8("/opt/Mes Jeux/Tir à l'été"); }
+    QByteArray Chemin() override { return QByteArray("/opt/Mes Jeux/Tir à l'été"); }
 };
 
 TEST(Demarrage, RecordFileLiesInTheProgramFolderWhateverItsName) {
@@ -67,11 +67,11 @@ TEST(Demarrage, RecordFileLiesInTheProgramFolderWhateverItsName) {
     // directory taken for the program's folder.
     {
         test::BancDeTir f;
-        EXPECT_EQ(f.form->FichierIni, f.dossier.dossier.path() + "/Tir.ini");
+        EXPECT_EQ(f.form->FichierIni, QFile::encodeName(f.dossier.dossier.path() + "/Tir.ini"));
     }
     DossierAccentue dossier;
     test::BancDeTir f({.dossier = &dossier});
-    EXPECT_EQ(f.form->FichierIni, QString::fromUtf8("/opt/Mes Jeux/Tir à l'été/Tir.ini"));
+    EXPECT_EQ(f.form->FichierIni, QByteArray("/opt/Mes Jeux/Tir à l'été/Tir.ini"));
 }
 
 TEST(Demarrage, FirstShowDrawsTheLandscapeOnceAndLaterShowsDrawNothing) {
