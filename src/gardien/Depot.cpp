@@ -43,8 +43,10 @@ class Verrou {
         }
         pris_ = true;
     }
-    ~Verrou() {
+    ~Verrou() { Rends(); }
+    void Rends() {
         if (pris_) flock(fd_, LOCK_UN);
+        pris_ = false;
     }
     Verrou(const Verrou&) = delete;
     Verrou& operator=(const Verrou&) = delete;
@@ -68,9 +70,11 @@ long Nombre(std::string_view t) {
 }
 
 // Writes what differs between `ancien` and `neuf` (of the same length) in one call, within one
-// page, then syncs. The keeper's file size limit is raised first as far as the system lets it:
-// a limit below the write's end would cut it short.
-bool EcritDifference(int fichier, const std::string& ancien, const std::string& neuf) {
+// page, gives the lock back, then syncs: a keeper stopped by its player while it waits for the
+// disk holds no other player's record up. The keeper's file size limit is raised first as far as
+// the system lets it: a limit below the write's end would cut the write short.
+bool EcritDifference(int fichier, const std::string& ancien, const std::string& neuf,
+                     Verrou& verrou) {
     std::size_t debut = 0, fin = ancien.size();
     while (debut < fin && ancien[debut] == neuf[debut]) ++debut;
     while (fin > debut && ancien[fin - 1] == neuf[fin - 1]) --fin;
@@ -85,6 +89,7 @@ bool EcritDifference(int fichier, const std::string& ancien, const std::string& 
     }
     const ssize_t n = tir::SansInterruption(
         [&] { return pwrite(fichier, neuf.data() + debut, fin - debut, off_t(debut)); });
+    verrou.Rends();
     return n == static_cast<ssize_t>(fin - debut) &&
            tir::SansInterruption([&] { return fdatasync(fichier); }) == 0;
 }
@@ -92,7 +97,7 @@ bool EcritDifference(int fichier, const std::string& ancien, const std::string& 
 }  // namespace
 
 Issue GardeSiMieux(int fichier, int verrou, int score, std::string_view nom) {
-    const Verrou tenu(verrou);
+    Verrou tenu(verrou);
     if (!tenu.Pris()) return Issue::Occupe;
     const std::optional<std::string> octets = tir::LitTout(fichier, kFichierMaxi);
     if (!octets) return Issue::Echec;
@@ -102,7 +107,7 @@ Issue GardeSiMieux(int fichier, int verrou, int score, std::string_view nom) {
         *octets, kSection,
         {{"ScoreMaxi", " " + std::to_string(score)}, {"NomJoueur", std::string(nom)}});
     if (!neuf || neuf->size() != octets->size()) return Issue::Echec;
-    return EcritDifference(fichier, *octets, *neuf) ? Issue::Garde : Issue::Echec;
+    return EcritDifference(fichier, *octets, *neuf, tenu) ? Issue::Garde : Issue::Echec;
 }
 
 }  // namespace gardien

@@ -17,11 +17,13 @@
 
 #include "gardien/Depot.h"
 #include "gardien/Entree.h"
+#include "platform/Systeme.h"
 
 namespace {
 
 enum Statut { kGarde = 0, kPasMieux = 1, kRefus = 2, kNonGarde = 3 };
 constexpr unsigned kVieMaxi = 10;  // seconds: a keeper left waiting on its input ends itself
+constexpr off_t kFichierMaxi = off_t{1} << 20;  // a larger file is not a record file
 
 // The folder of the shared record, fixed when the game was built (never taken from outside).
 constexpr const char* kDossier = TIR_DOSSIER_RECORD_PARTAGE;
@@ -44,17 +46,13 @@ bool OuvreLesTroisPremiers() {
     return entree;
 }
 
-// The file `nom` of the record's folder, opened for writing without following a link; -1 unless
-// it is a plain file with one name.
+// The file `nom` of the record's folder, opened for writing: a plain file, never through a
+// symbolic link, never waiting on a pipe. The number of its names is not looked at: only root can
+// give it one in that folder, and where the system lets players link files they do not own, a
+// link of theirs elsewhere would otherwise keep every record out.
 int Ouvre(const char* nom) {
     const std::string chemin = std::string(kDossier) + "/" + nom;
-    const int fd = open(chemin.c_str(), O_RDWR | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    struct stat s {};
-    if (fd >= 0 && (fstat(fd, &s) != 0 || !S_ISREG(s.st_mode) || s.st_nlink != 1)) {
-        close(fd);
-        return -1;
-    }
-    return fd;
+    return tir::OuvreFichierBorne(AT_FDCWD, chemin.c_str(), O_RDWR, kFichierMaxi);
 }
 
 }  // namespace
