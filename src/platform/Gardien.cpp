@@ -51,7 +51,7 @@ bool DemandeAuGardien(const QByteArray& programme, int score, const std::string&
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, tube[0], 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const QByteArray chemin = programme;
+    const QByteArray& chemin = programme;
     char* arguments[] = {const_cast<char*>(chemin.constData()), nullptr};
     char* environnement[] = {nullptr};
     pid_t pid = -1;
