@@ -1,24 +1,25 @@
-# Removes every file listed in the installation manifest, then the game's folder if it is empty.
-# "Tir.ini" was never installed, so it is never listed and stays with the player's record.
+# Removes every file listed in the installation manifest, then every folder the installations
+# created (listed in DOSSIERS) once it is empty, deepest first. "Tir.ini" was never installed,
+# so it is never listed, and the folder that holds it is never empty.
 if(NOT EXISTS "${MANIFESTE}")
     message(FATAL_ERROR "Rien à désinstaller : ${MANIFESTE} est absent.")
 endif()
 file(STRINGS "${MANIFESTE}" fichiers ENCODING UTF-8)
-set(dossiers)
 foreach(f IN LISTS fichiers)
     if(IS_SYMLINK "${f}" OR EXISTS "${f}")
         message(STATUS "Suppression de ${f}")
         file(REMOVE "${f}")
-        get_filename_component(d "${f}" DIRECTORY)
-        list(APPEND dossiers "${d}")
     endif()
 endforeach()
-list(REMOVE_DUPLICATES dossiers)
-foreach(d IN LISTS dossiers)
-    if(d MATCHES "/tir-au-murax$")
-        file(GLOB reste "${d}/*")
-        if(NOT reste)
-            file(REMOVE "${d}")
+if(DOSSIERS AND EXISTS "${DOSSIERS}")
+    file(STRINGS "${DOSSIERS}" dossiers ENCODING UTF-8)
+    # Longest paths first: a folder's children before the folder.
+    list(SORT dossiers COMPARE STRING ORDER DESCENDING)
+    foreach(d IN LISTS dossiers)
+        file(GLOB reste LIST_DIRECTORIES true "${d}/*" "${d}/.*")
+        if(IS_DIRECTORY "${d}" AND NOT IS_SYMLINK "${d}" AND NOT reste)
+            file(REMOVE_RECURSE "${d}")
         endif()
-    endif()
-endforeach()
+    endforeach()
+    file(REMOVE "${DOSSIERS}")
+endif()

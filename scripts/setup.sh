@@ -5,7 +5,8 @@ set -eu
 
 PAQUETS="cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsdl2-dev fonts-liberation \
 libgtest-dev libgmock-dev libbenchmark-dev clang-format clang-tidy xvfb xauth xdotool imagemagick \
-x11-utils desktop-file-utils appstream qt6-wayland weston openbox"
+x11-utils desktop-file-utils appstream qt6-wayland weston openbox dpkg-dev debhelper lintian fakeroot \
+man-db strace"
 
 manquants=""
 for p in $PAQUETS; do

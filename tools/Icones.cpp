@@ -93,7 +93,9 @@ Toile DessineSonCoupe() {
 Toile DessineIcone(int cote) {
     const double e = cote / static_cast<double>(kBoutonCote);
     const int relief = e >= 2 ? static_cast<int>(e / 2) : 1;
-    Toile t(cote, cote, kNoir);
+    // The window's 32-pixel icon is on black; the launcher's larger ones on the desktop's own
+    // background.
+    Toile t = cote == kBoutonCote ? Toile(cote, cote, kNoir) : Toile::Transparente(cote, cote);
     t.modeler(Agrandit(IconeCanon(), e), {kBlanc, kGrisClair, kGrisFonce}, relief);
     t.modeler(Agrandit(IconeChenille(), e), {kGrisClair, kGrisFonce, kGrisFonce}, relief);
     if (e >= 2) IconeMaillons(t, e);

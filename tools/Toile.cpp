@@ -93,6 +93,13 @@ Toile::Toile(int largeur, int hauteur, QRgb fond) : image_(largeur, hauteur, QIm
     image_.fill(fond);
 }
 
+Toile Toile::Transparente(int largeur, int hauteur) {
+    Toile t(largeur, hauteur, 0);
+    t.image_ = QImage(largeur, hauteur, QImage::Format_ARGB32);
+    t.image_.fill(Qt::transparent);
+    return t;
+}
+
 bool Toile::dedans(int x, int y) const {
     return x >= 0 && y >= 0 && x < largeur() && y < hauteur();
 }

@@ -41,10 +41,12 @@ struct Teintes {
     QRgb sombre;
 };
 
-// A picture being drawn, all pixels opaque.
+// A picture being drawn: every pixel opaque, or on a transparent background where nothing is
+// painted (the launcher icons, which the desktop shows on its own background).
 class Toile {
   public:
     Toile(int largeur, int hauteur, QRgb fond);
+    static Toile Transparente(int largeur, int hauteur);
 
     int largeur() const { return image_.width(); }
     int hauteur() const { return image_.height(); }

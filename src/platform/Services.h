@@ -50,6 +50,13 @@ class Dossier {
   public:
     virtual ~Dossier() = default;
     virtual QByteArray Chemin() = 0;
+    // The folders of the sounds and of "Tir.ini": the program's folder, unless the build placed
+    // them elsewhere (an installation for the whole machine).
+    virtual QByteArray Sons() { return Chemin(); }
+    virtual QByteArray Record() { return Chemin(); }
+    // The program that writes a record shared by every player of the machine, which the game
+    // may read but not write; empty when the game writes its record itself.
+    virtual QByteArray Gardien() { return {}; }
 };
 
 struct Services {

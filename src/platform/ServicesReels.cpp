@@ -15,6 +15,8 @@
 #include <climits>
 #include <thread>
 
+#include "Emplacements.h"
+
 namespace tir {
 
 namespace {
@@ -106,6 +108,18 @@ QByteArray DossierProgramme::Chemin() {
         return {};
     }
     return programme.left(programme.lastIndexOf('/'));
+}
+
+QByteArray DossierProgramme::Sons() {
+    return *kDossierSons ? QByteArray(kDossierSons) : Chemin();
+}
+
+QByteArray DossierProgramme::Record() {
+    return *kDossierRecord ? QByteArray(kDossierRecord) : Chemin();
+}
+
+QByteArray DossierProgramme::Gardien() {
+    return kGardien;
 }
 
 }  // namespace tir

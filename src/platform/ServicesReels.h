@@ -50,9 +50,13 @@ class SaisieQt : public Saisie {
     QString InputBox(const QString& titre, const QString& invite, const QString& defaut) override;
 };
 
+// The program's folder, and the places the build fixed for the sounds and the record.
 class DossierProgramme : public Dossier {
   public:
     QByteArray Chemin() override;
+    QByteArray Sons() override;
+    QByteArray Record() override;
+    QByteArray Gardien() override;
 };
 
 }  // namespace tir

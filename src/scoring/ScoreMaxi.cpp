@@ -1,4 +1,5 @@
 // The record kept in "Tir.ini": the best winning score ever reached and its holder's name.
+#include "platform/Gardien.h"
 #include "platform/Record.h"
 #include "window/Form1.h"
 
@@ -23,6 +24,11 @@ void Form1::VerifieScoreMaxi(int w) {
     const QString nom =
         services.saisie.InputBox(QStringLiteral("Score Maximum"), invite, nomRecord);
     if (nom.isEmpty()) return;
+    // A record kept for every player of the machine is written by its keeper program alone.
+    if (const QByteArray gardien = services.dossier.Gardien(); !gardien.isEmpty()) {
+        DemandeAuGardien(gardien, static_cast<int>(score), nom.toStdString());
+        return;
+    }
     // Another copy of the game in the same folder may have kept a better record while the dialog
     // was open: under the lock that every copy takes, the record is read again and replaced only
     // if this score still beats it, score and name together. The lock is not held across the

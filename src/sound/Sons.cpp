@@ -29,8 +29,8 @@ QString NomDuSon(Son son) {
 // starts and the game goes on at once; a new sound cuts the one playing.
 void Form1::JoueSon(tir::Son son) {
     if (!SonActif) return;
-    // Without the program's folder there is nothing to play: never a sound from the root.
-    const QByteArray dossier = services.dossier.Chemin();
+    // Without the sounds' folder there is nothing to play: never a sound from the root.
+    const QByteArray dossier = services.dossier.Sons();
     if (dossier.isEmpty()) return;
     services.lecteur.Joue(dossier + '/' + NomDuSon(son).toUtf8());
 }

@@ -26,7 +26,7 @@ void Form1::Form_Load() {
     Dessin->Scale(0, h, w, 0);
     Largeur = static_cast<std::int16_t>(Arrondi(Dessin->ScaleWidth()));
     Hauteur = static_cast<std::int16_t>(Arrondi(-Dessin->ScaleHeight()));
-    FichierIni = services.dossier.Chemin() + "/Tir.ini";
+    FichierIni = services.dossier.Record() + "/Tir.ini";
     RetourLigne = "\r\n";
     InitPartie();
 }

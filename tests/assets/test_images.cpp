@@ -159,13 +159,20 @@ TEST(Images, SoundButtonsShowOnTheButtonGreyAndOnlyTheMutedOneIsCrossedOut) {
     EXPECT_GT(Compte(coupe, 0xFFFF00), 20);
 }
 
-TEST(Images, EveryIconSizeShowsAGreenTankOnBlack) {
-    // Guards against an icon size left blank or drawn on another background.
+TEST(Images, EveryIconSizeShowsAGreenTankTheWindowsOnBlackTheLaunchersOnNothing) {
+    // Guards against an icon size left blank, and against the launcher's icons showing a black
+    // square on the desktop.
     for (const char* nom : {"icone", "icone-64", "icone-128"}) {
         const QImage image = Image(nom);
         const int d = image.width() - 1;
-        EXPECT_EQ(Couleur(image, 0, 0), kNoir) << nom;
-        EXPECT_EQ(Couleur(image, d, 0), kNoir) << nom;
+        const QImage brute(DossierImages() + nom + ".png");
+        const bool fenetre = image.width() == 32;
+        for (const QPoint coin : {QPoint(0, 0), QPoint(d, 0), QPoint(0, d)}) {
+            EXPECT_EQ(qAlpha(brute.pixel(coin)), fenetre ? 255 : 0) << nom;
+            if (fenetre) {
+                EXPECT_EQ(Couleur(image, coin.x(), coin.y()), kNoir) << nom;
+            }
+        }
         const int vert = Compte(image, 0x00FF00) + Compte(image, 0x008000);
         EXPECT_GT(vert, image.width() * image.height() / 10) << nom;
     }

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the game into a temporary prefix and checks the installed tree: files and
-# permissions, the desktop entry and metadata, the launcher starting the game under Xvfb with its
-# sounds found in the installed folder, and an uninstallation that keeps the record "Tir.ini".
+# permissions, the desktop entry and metadata, the menu entry's command starting the game under
+# Xvfb with an empty PATH and its sounds found in the installed folder, the manual page, and an
+# uninstallation that removes the folders it created and keeps the record "Tir.ini".
 # Usage: test_install.sh <build folder> <source folder>
 set -eu
 BUILD=$(cd "$1" && pwd)
@@ -40,15 +41,23 @@ done
 REGLES="$PREFIX/share/doc/tir-au-murax/regles.html"
 grep -q "<h1>Règles du jeu</h1>" "$REGLES" || echec "page des règles absente"
 grep -q "$REGLES" "$PREFIX/share/metainfo/$ID.metainfo.xml" || echec "métadonnées sans les règles"
-desktop-file-validate "$PREFIX/share/applications/$ID.desktop" || echec "entrée de bureau invalide"
+ENTREE="$PREFIX/share/applications/$ID.desktop"
+desktop-file-validate "$ENTREE" || echec "entrée de bureau invalide"
+COMMANDE=$(sed -n 's/^Exec=//p' "$ENTREE" | head -n 1)
+[ "$COMMANDE" = "$JEU/tir-au-murax" ] || echec "la commande du menu n'est pas le jeu installé : $COMMANDE"
+[ "$(grep -c '^Exec=' "$ENTREE")" = 5 ] || echec "actions du menu manquantes"
+MANWIDTH=80 man -l "$PREFIX/share/man/man6/tir-au-murax.6" 2>&1 | grep -q "$JEU/Tir.ini" ||
+    echec "la page de manuel ne dit pas où est le record"
 appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >/dev/null ||
     echec "métadonnées AppStream invalides"
 
-# The launcher starts the game; a turn of A's cannon plays its sound from the installed folder,
-# moved to a folder whose name is not UTF-8 (an old archive unpacked with Latin-1 names).
+# The menu's command, with an empty PATH, starts the game; a turn of A's cannon plays its sound
+# from the installed folder, moved to a folder whose name is not UTF-8 (an old archive unpacked
+# with Latin-1 names).
 ICI="$PREFIX"
 PREFIX="$TMP/jeux-$(printf '\351t\351')"
 mv "$ICI" "$PREFIX"
+COMMANDE="$PREFIX${COMMANDE#"$ICI"}"
 exec 3>"$TMP/affichage"
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
@@ -56,8 +65,8 @@ for _ in $(seq 50); do [ -s "$TMP/affichage" ] && break; sleep 0.1; done
 DISPLAY=:$(cat "$TMP/affichage")
 export DISPLAY
 cd "$TMP"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$TMP/son.raw" SDL_DISKAUDIODELAY=5 \
-    "$PREFIX/bin/tir-au-murax" &
+env -i PATH= DISPLAY="$DISPLAY" HOME="$TMP" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk \
+    SDL_DISKAUDIOFILE="$TMP/son.raw" SDL_DISKAUDIODELAY=5 $COMMANDE &
 JEU_PID=$!
 FENETRE=$(xdotool search --sync --onlyvisible --name "Tir au Murax" | head -n 1)
 [ -n "$FENETRE" ] || echec "la fenêtre n'apparaît pas"
@@ -74,12 +83,13 @@ wait "$JEU_PID" || statut=$?
 JEU_PID=""
 [ "$statut" = 0 ] || echec "le jeu s'est terminé avec le statut $statut"
 
-# Uninstalling removes everything installed and keeps the record.
+# Uninstalling removes everything installed and the folders it created, and keeps the record.
 mv "$PREFIX" "$ICI"
 PREFIX="$ICI"
 JEU="$PREFIX/lib/tir-au-murax"
 printf '[Tir_au_Murax]\r\nScoreMaxi= 40\r\nNomJoueur=Pilote\r\n' >"$JEU/Tir.ini"
-cmake -DMANIFESTE="$BUILD/install_manifest.txt" -P "$SOURCES/scripts/desinstalle.cmake" >/dev/null
-reste=$(find "$PREFIX" -type f -o -type l)
-[ "$reste" = "$JEU/Tir.ini" ] || echec "reste après désinstallation : $reste"
+cmake -DMANIFESTE="$BUILD/install_manifest.txt" -DDOSSIERS="$BUILD/install_dossiers.txt" \
+    -P "$SOURCES/scripts/desinstalle.cmake" >/dev/null
+reste=$(find "$PREFIX" | sort | tr '\n' ' ')
+[ "$reste" = "$PREFIX $PREFIX/lib $JEU $JEU/Tir.ini " ] || echec "reste après désinstallation : $reste"
 echo "installation vérifiée"

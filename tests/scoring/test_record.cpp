@@ -187,5 +187,21 @@ TEST(Record, ANameIsShownAndStoredWithoutFormatCharactersAndInUtf8WhateverTheFil
     }
 }
 
+TEST(Record, WhereAKeeperKeepsTheRecordTheGameHandsItScoreAndCleanNameAndWritesNothingItself) {
+    // Guards against a game that writes a shared record itself (it may not), and against a name
+    // handed over with what the keeper refuses (a line break, a right-to-left override).
+    BancDeTir banc;
+    Ecris(banc.form->FichierIni, kRecordPilote);
+    const QString demande = banc.dossier.dossier.filePath("demande");
+    const QString gardien = banc.dossier.dossier.filePath("gardien");
+    Ecris(gardien, "#!/bin/sh\ncat >'" + demande.toUtf8() + "'\n");
+    QFile::setPermissions(gardien, QFile::ReadOwner | QFile::ExeOwner);
+    banc.dossier.gardien = QFile::encodeName(gardien);
+    banc.saisie.reponses.push_back(QString("Zo\u00eb\nla \u202eGrande"));
+    Verifie(banc, 0, 150);
+    EXPECT_EQ(Lis(demande), QByteArray("150\nZo\xc3\xab la Grande\n"));
+    EXPECT_EQ(Lis(banc.form->FichierIni), kRecordPilote);
+}
+
 }  // namespace
 }  // namespace tir::test

@@ -89,6 +89,8 @@ class FauxDossier : public Dossier {
         ++consultations;
         return QFile::encodeName(dossier.path());
     }
+    QByteArray gardien;  // the record's keeper, when the test gives one
+    QByteArray Gardien() override { return gardien; }
 };
 
 }  // namespace tir::test

@@ -1,0 +1,27 @@
+# Run by the installation before it writes anything: adds to LISTE every folder of DESTINATIONS
+# (and every parent of one, up to the prefix) that does not exist yet, so that uninstalling can
+# remove the folders the installation created, and only those, once they are empty. Folders
+# listed by an earlier installation stay listed while they exist.
+set(racine "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+set(crees)
+if(EXISTS "${LISTE}")
+    file(STRINGS "${LISTE}" anciens ENCODING UTF-8)
+    foreach(d IN LISTS anciens)
+        if(IS_DIRECTORY "${d}")
+            list(APPEND crees "${d}")
+        endif()
+    endforeach()
+endif()
+foreach(destination IN LISTS DESTINATIONS)
+    set(d "${racine}/${destination}")
+    while(NOT IS_DIRECTORY "${d}" AND NOT d STREQUAL racine)
+        list(APPEND crees "${d}")
+        get_filename_component(d "${d}" DIRECTORY)
+    endwhile()
+    if(NOT IS_DIRECTORY "${racine}")
+        list(APPEND crees "${racine}")
+    endif()
+endforeach()
+list(REMOVE_DUPLICATES crees)
+list(JOIN crees "\n" texte)
+file(WRITE "${LISTE}" "${texte}\n")
