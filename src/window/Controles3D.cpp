@@ -7,8 +7,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
-#include <QWheelEvent>
-#include <algorithm>
 #include <utility>
 
 namespace tir {
@@ -247,27 +245,6 @@ void Etiquette::SetCaption(const QString& caption) {
 void Etiquette::SetNomAccessible(const QString& nom) {
     nom_ = nom;
     NommeSelonCaption(*this, nom_, text(), nullptr);
-}
-
-// ---- BarreVisee ----
-
-BarreVisee::BarreVisee(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
-
-// Qt moves a bar by as many small steps per notch as the desktop scrolls lines of text: the
-// notch is handed on as that share of itself.
-void BarreVisee::wheelEvent(QWheelEvent* event) {
-    const int lignes = std::max(1, QApplication::wheelScrollLines());
-    QWheelEvent cran(event->position(), event->globalPosition(), event->pixelDelta() / lignes,
-                     event->angleDelta() / lignes, event->buttons(), event->modifiers(),
-                     event->phase(), event->inverted(), event->source());
-    QScrollBar::wheelEvent(&cran);
-    event->setAccepted(cran.isAccepted());
-}
-
-// Qt follows the second press of a double click with the double click itself, which a bar
-// takes for one more press: the second press has already stepped.
-void BarreVisee::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
 }
 
 // ---- The focus mark ----

@@ -9,6 +9,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+
+#include "window/BarreVisee.h"
 
 class QEvent;
 class QMouseEvent;
@@ -33,6 +36,8 @@ class Entrees : public QObject {
     // input held meanwhile is replayed, from the event loop.
     void Termine();
     bool EnCours() const { return enCours_ > 0; }
+    // Held input waiting for its turn (tests measure a flood with it).
+    std::size_t Retenues() const { return retenues_.size(); }
     // The player moved the focus (Tab, a click) during the handlers running now.
     bool FocusDeplace() const { return focusDeplace_; }
 
@@ -47,12 +52,14 @@ class Entrees : public QObject {
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
   private:
-    // One piece of held input: an event for its target, or an action of a control.
+    // One piece of held input: an event for its target, an action of a control, or the steps
+    // of an aiming bar folded into one.
     struct Retenue {
         QPointer<QWidget> cible;
         bool pouvait = false;  // the target could take it when it was made
         std::unique_ptr<QEvent> evenement;
         std::function<void()> action;
+        std::optional<Reglage> reglage;
     };
 
     bool FiltreSouris(QEvent* evenement);
@@ -60,13 +67,17 @@ class Entrees : public QObject {
     bool Filtre(QWidget* cible, const QEvent& evenement);
     void DonneLeFocus(QWidget* cible);
     bool EstUnFeu(const QWidget* controle) const;
-    void Garde(QWidget* cible, const QEvent& evenement);
+    bool Garde(QWidget* cible, const QEvent& evenement);
+    void Replie(BarreVisee* barre, const Reglage& reglage);
+    void RelacheLesBoutons();
     void Rejoue();
+    void Livre(const Retenue& retenue);
 
     Form1& form_;
     int enCours_ = 0;
     bool fermeture_ = false;
     bool focusDeplace_ = false;
+    bool rejoue_ = false;  // a held piece is being handed to its control
     std::deque<Retenue> retenues_;
     // Mouse buttons and keys whose press came during the handler, with whether it was held or
     // dropped (and the button's control). Their release follows the press; any other release

@@ -15,6 +15,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "sound/Sons.h"
+#include "window/BarreVisee.h"
 #include "window/Controles3D.h"
 #include "window/Entrees.h"
 
