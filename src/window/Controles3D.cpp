@@ -251,6 +251,9 @@ void Etiquette::SetNomAccessible(const QString& nom) {
 
 namespace {
 
+// Always shown, and drawn only while its control has the focus: a focus moving among the
+// controls then costs one repaint of the window, never a posted event per move (a flood of
+// clicks during a shot moves it tens of thousands of times before the window repaints).
 class Focus : public QFrame {
   public:
     Focus(QWidget* controle, int retrait, Couleur couleur) : QFrame(controle), retrait_(retrait) {
@@ -262,7 +265,6 @@ class Focus : public QFrame {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
         Place();
-        setVisible(controle->hasFocus());
         controle->installEventFilter(this);
     }
 
@@ -271,13 +273,16 @@ class Focus : public QFrame {
         if (objet == parent()) {
             if (event->type() == QEvent::FocusIn) {
                 Place();
-                show();
-                raise();
+                if (parent()->children().constLast() != this) raise();
+                update();
             }
-            if (event->type() == QEvent::FocusOut) hide();
+            if (event->type() == QEvent::FocusOut) update();
             if (event->type() == QEvent::Resize) Place();
         }
         return false;
+    }
+    void paintEvent(QPaintEvent* event) override {
+        if (parentWidget()->hasFocus()) QFrame::paintEvent(event);
     }
 
   private:

@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QWheelEvent>
 #include <QWindow>
+#include <utility>
 
 #include "window/Form1.h"
 
@@ -38,7 +39,7 @@ bool EstUnRelachement(const QEvent& evenement) {
 constexpr std::size_t kRetenuesMaxi = 1000;
 // A replay hands this many pieces on at least, then stops once a screen refresh has passed, and
 // goes on from the event loop: the window repaints and a stop signal is heard in between.
-constexpr int kPiecesParTranche = 50;
+constexpr int kPiecesParTranche = 10;
 
 }  // namespace
 
@@ -61,14 +62,27 @@ void Entrees::Termine() {
         fermeture_ = false;
         // The window goes: the held input has nothing left to act on.
         retenues_.clear();
+        brutes_ = 0;
         QMetaObject::invokeMethod(
             &form_, [f = &form_] { f->close(); }, Qt::QueuedConnection);
         return;
     }
     // From the event loop, once the handler's own callers have returned. The call also wakes
     // the dispatcher for input that came after the last wait.
+    PrevoisRejeu();
+}
+
+// One replay waits in the event loop at a time: a replayed click that runs a handler asks for
+// another, and several in one pass of the loop would hold the window for as many slices.
+void Entrees::PrevoisRejeu() {
+    if (std::exchange(rejeuPrevu_, true)) return;
     QMetaObject::invokeMethod(
-        this, [this] { Rejoue(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            rejeuPrevu_ = false;
+            Rejoue();
+        },
+        Qt::QueuedConnection);
 }
 
 // A button whose press was held and that is still down: Qt never saw the press, so it would
@@ -87,7 +101,8 @@ void Entrees::RelacheLesBoutons() {
 }
 
 void Entrees::Retiens(QWidget* controle, std::function<void()> action) {
-    if (retenues_.size() >= kRetenuesMaxi) return;
+    if (brutes_ >= kRetenuesMaxi) return;
+    ++brutes_;
     Retenue r;
     r.cible = controle;
     r.pouvait = PeutPrendre(controle) && !EstUnFeu(controle);
@@ -229,21 +244,25 @@ bool Entrees::EstUnFeu(const QWidget* controle) const {
 
 // Holds `evenement` for `cible`; returns whether it was kept as it came, so that its release
 // is to follow it. Input that counts for nothing is not kept: aimed at a control that cannot
-// take it, a key's release on a bar, the wheel off the bars. A step of a bar folds into the
+// take it, a key a bar does not take, the wheel off the bars. A step of a bar folds into the
 // bar's piece; the press it came from then needs no release.
 bool Entrees::Garde(QWidget* cible, const QEvent& evenement) {
     if (!PeutPrendre(cible)) return false;
     auto* barre = qobject_cast<BarreVisee*>(cible);
     if (barre) {
-        if (evenement.type() == QEvent::KeyRelease) return false;
         if (const auto reglage = barre->Effet(evenement)) {
             Replie(barre, *reglage);
+            return false;
+        }
+        // The bar takes no other key, and no key's release.
+        if (evenement.type() == QEvent::KeyPress || evenement.type() == QEvent::KeyRelease) {
             return false;
         }
     } else if (evenement.type() == QEvent::Wheel) {
         return false;
     }
-    if (retenues_.size() >= kRetenuesMaxi && !EstUnRelachement(evenement)) return false;
+    if (brutes_ >= kRetenuesMaxi && !EstUnRelachement(evenement)) return false;
+    ++brutes_;
     Retenue r;
     r.cible = cible;
     r.pouvait = true;
@@ -278,12 +297,12 @@ void Entrees::Rejoue() {
         if (retenues_.empty()) RelacheLesBoutons();
         if (retenues_.empty()) return;
         if (n >= kPiecesParTranche && tranche.nsecsElapsed() >= image) {
-            QMetaObject::invokeMethod(
-                this, [this] { Rejoue(); }, Qt::QueuedConnection);
+            PrevoisRejeu();
             return;
         }
         const Retenue r = std::move(retenues_.front());
         retenues_.pop_front();
+        if (!r.reglage) --brutes_;
         if (r.pouvait && r.cible && PeutPrendre(r.cible)) Livre(r);
     }
 }

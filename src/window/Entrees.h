@@ -70,6 +70,7 @@ class Entrees : public QObject {
     bool Garde(QWidget* cible, const QEvent& evenement);
     void Replie(BarreVisee* barre, const Reglage& reglage);
     void RelacheLesBoutons();
+    void PrevoisRejeu();
     void Rejoue();
     void Livre(const Retenue& retenue);
 
@@ -77,8 +78,10 @@ class Entrees : public QObject {
     int enCours_ = 0;
     bool fermeture_ = false;
     bool focusDeplace_ = false;
-    bool rejoue_ = false;  // a held piece is being handed to its control
+    bool rejoue_ = false;      // a held piece is being handed to its control
+    bool rejeuPrevu_ = false;  // a replay waits in the event loop
     std::deque<Retenue> retenues_;
+    std::size_t brutes_ = 0;  // pieces held as they came, the bars' folded steps aside
     // Mouse buttons and keys whose press came during the handler, with whether it was held or
     // dropped (and the button's control). Their release follows the press; any other release
     // goes through, since its press reached the control before the handler began.
