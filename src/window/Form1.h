@@ -18,6 +18,7 @@
 #include "window/BarreVisee.h"
 #include "window/Controles3D.h"
 #include "window/Entrees.h"
+#include "window/Options.h"
 
 class QGroupBox;
 class QPushButton;
@@ -28,7 +29,7 @@ namespace tir {
 class Form1 : public QWidget {
     Q_OBJECT
   public:
-    explicit Form1(Services services, QWidget* parent = nullptr);
+    explicit Form1(Services services, QWidget* parent = nullptr, Options options = {});
     ~Form1() override;
 
     // ---- Controls (layout in window/Disposition.cpp) ----
@@ -126,6 +127,7 @@ class Form1 : public QWidget {
     void VerifieScoreMaxi(int w);
 
     Services services;
+    Options options;  // what the command line asked for beyond the two-player window
 
   protected:
     void showEvent(QShowEvent* event) override;
