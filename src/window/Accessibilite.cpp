@@ -103,7 +103,9 @@ void Form1::OrdonneTabulation() {
 // it was.
 void Form1::FeuEtFocus(int index) {
     const bool avaitLeFocus = focusWidget() == Feu[index];
+    const int champ = Dessin->Champs();
     Feu_Click(index);
+    MarqueLaTrace(index, champ);
     if (!Nouveau->isHidden()) {
         Nouveau->setFocus(Qt::OtherFocusReason);
     } else if (avaitLeFocus && Joueur != index && !entrees_->FocusDeplace()) {
