@@ -1,6 +1,7 @@
 // The bevelled controls of the lower strip, built from Qt's frame shapes and buttons.
 #include "window/Controles3D.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QColor>
 #include <QFontMetrics>
@@ -45,7 +46,7 @@ void NommeSelonCaption(QWidget& w, const QString& nom, const QString& caption,
                        LectureCaption lecture) {
     if (nom.isEmpty()) return;
     const QString lu = lecture ? lecture(caption) : caption.trimmed();
-    w.setAccessibleName(lu.isEmpty() ? nom : nom + QStringLiteral(" : ") + lu);
+    w.setAccessibleName(lu.isEmpty() ? nom : nom + QStringLiteral("\u00A0: ") + lu);
 }
 
 bool EstValidation(int touche) {
@@ -103,17 +104,38 @@ void Panneau3D::Refresh() {
 
 // ---- Cadre3D ----
 
+namespace {
+
+constexpr char kMorceauDeTitre[] = "tirMorceauDeTitre";
+
+// The pieces of a frame's title make one caption, which the frame's name carries: a screen
+// reader gets them as unnamed parts, never as labels of their own ("Force du", then "Vent").
+QAccessibleInterface* InterfaceMorceauDeTitre(const QString& classe, QObject* objet) {
+    if (classe != QLatin1String("QLabel") || !objet->property(kMorceauDeTitre).toBool()) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(objet), QAccessible::Client);
+}
+
+}  // namespace
+
 Cadre3D::Cadre3D(const QString& titre, QWidget* parent) : QFrame(parent), titre_(titre) {
+    static const bool fabriqueInstallee =
+        (QAccessible::installFactory(InterfaceMorceauDeTitre), true);
+    Q_UNUSED(fabriqueInstallee);
     // The edge: an etched line half-way down the title, as a group box draws it.
     bord_ = new QFrame(this);
     bord_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bord_->setLineWidth(kLigneCadre);
-    debut_ = new QLabel(titre, this);
+    // Marked before they get a text, which makes Qt build their screen reader's view.
+    debut_ = new QLabel(this);
     suite_ = new QLabel(this);
     for (QLabel* morceau : {debut_, suite_}) {
+        morceau->setProperty(kMorceauDeTitre, true);
         morceau->setAutoFillBackground(true);
         morceau->setContentsMargins(kLigneCadre, 0, kLigneCadre, 0);
     }
+    debut_->setText(titre);
     suite_->hide();
 }
 
