@@ -21,6 +21,9 @@ namespace tir {
 
 class Form1;
 
+// Held input is replayed a screen refresh at a time, and input that comes meanwhile waits behind
+// it. Steps of an aiming bar fold into one piece per bar, with the value the steps one by one
+// would give; what cannot fold is capped at what a hand can make.
 class Entrees : public QObject {
     Q_OBJECT
   public:
