@@ -70,10 +70,12 @@ struct MessageX {
 };
 
 // The atom WM_DELETE_WINDOW, asked of the X server through the xcb that Qt's X11 platform has
-// loaded (the game does not link it); 0 on any other window system.
+// loaded (the game does not link it); 0 without a connection to an X server.
 std::uint32_t AtomeFermeture() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    void* xcb = x11 ? dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD) : nullptr;
+    // Qt's offscreen platform offers the X11 interface too, with no connection behind it when
+    // it draws without an X server.
+    void* xcb = x11 && x11->connection() ? dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD) : nullptr;
     if (!xcb) return 0;
     const auto demande =
         reinterpret_cast<decltype(&xcb_intern_atom)>(dlsym(xcb, "xcb_intern_atom"));

@@ -6,12 +6,18 @@
 #include <QScreen>
 #include <cmath>
 
+#include "platform/Couleurs.h"
+
 namespace tir {
 
 namespace {
 constexpr int kEpaisseurCadre = 2;
 constexpr int kBordures = 2 * kEpaisseurCadre;
 constexpr double kFrequenceParDefaut = 60.0;
+// A trace: a cross of two strokes this many pixels each side of its centre, in the player's
+// colour, outlined in black so that the yellow shows on the cyan sky and both on the ground.
+constexpr int kBrasTrace = 3;
+constexpr int kContourTrace = 1;
 
 // Under a whole scale factor every field pixel is an even square of screen pixels. Under a
 // fractional one, plain enlargement would give pixels one or two screen pixels wide in turn
@@ -83,6 +89,49 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     DessineNet(p, zone, Affichage(), zone.translated(-interieur.topLeft()),
                p.deviceTransform().m11());
     EcranAJour(event->region().translated(-interieur.topLeft()));
+    DessineTraces(p, zone);
+}
+
+void PictureBox::Cls() {
+    Surface::Cls();
+    ++champs_;
+    for (auto& trace : traces_) {
+        if (trace) update(RectTrace(*trace));
+        trace.reset();
+    }
+}
+
+void PictureBox::PoseTrace(int joueur, double x, double y, Couleur couleur) {
+    auto& trace = traces_.at(static_cast<std::size_t>(joueur));
+    if (trace) update(RectTrace(*trace));
+    const QPointF pixel = VersPixels(x, y);
+    trace = Trace{
+        QPoint(static_cast<int>(std::floor(pixel.x())), static_cast<int>(std::floor(pixel.y()))),
+        couleur};
+    update(RectTrace(*trace));
+}
+
+QRect PictureBox::RectTrace(const Trace& trace) const {
+    constexpr int kDemi = kBrasTrace + kContourTrace;
+    return QRect(trace.pixel - QPoint(kDemi, kDemi), QSize(2 * kDemi + 1, 2 * kDemi + 1))
+        .translated(contentsRect().topLeft());
+}
+
+// Over the field, inside its frame; the painter is clipped to the part being repainted.
+void PictureBox::DessineTraces(QPainter& p, const QRect& zone) const {
+    p.save();
+    p.setClipRect(contentsRect(), Qt::IntersectClip);
+    for (const auto& trace : traces_) {
+        if (!trace || !RectTrace(*trace).intersects(zone)) continue;
+        const QPoint c = trace->pixel + contentsRect().topLeft();
+        const auto croix = [&p, c](int bras, int epaisseur, const QColor& couleur) {
+            p.fillRect(c.x() - bras, c.y() - epaisseur, 2 * bras + 1, 2 * epaisseur + 1, couleur);
+            p.fillRect(c.x() - epaisseur, c.y() - bras, 2 * epaisseur + 1, 2 * bras + 1, couleur);
+        };
+        croix(kBrasTrace + kContourTrace, kContourTrace, Qt::black);
+        croix(kBrasTrace, 0, VersQColor(trace->couleur));
+    }
+    p.restore();
 }
 
 void PictureBox::AffichageChange() {

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QFrame>
+#include <array>
+#include <optional>
 
 #include "platform/Surface.h"
+
+class QPainter;
 
 namespace tir {
 
@@ -22,12 +26,30 @@ class PictureBox : public QFrame, public Surface {
     // Seconds between two screen refreshes of the screen the field is on (1/60 when unknown).
     double IntervalleImage() const;
 
+    // Clears the field, as Surface::Cls, and takes the traces away: they belong to a field.
+    void Cls();
+    // The trace of `joueur` (0 or 1): a small cross in `couleur` centred on the logical point
+    // (x, y), in place of his previous one. Drawn on the screen only, over the field: never in
+    // the kept image nor in the display, whose colours the flight tests.
+    void PoseTrace(int joueur, double x, double y, Couleur couleur);
+    // How many times the field has been cleared: a shot that drew a new field left no trace.
+    int Champs() const { return champs_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void AffichageChange() override;
 
   private:
+    struct Trace {
+        QPoint pixel;
+        Couleur couleur = 0;
+    };
+    QRect RectTrace(const Trace& trace) const;  // in the widget's own coordinates
+    void DessineTraces(QPainter& p, const QRect& zone) const;
+
     bool montreAffichage_ = false;
+    std::array<std::optional<Trace>, 2> traces_;
+    int champs_ = 0;
 };
 
 }  // namespace tir

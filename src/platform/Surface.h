@@ -91,12 +91,12 @@ class Surface {
     QRect EcranEnRetard() const { return ecranEnRetard_; }
     // The screen has just been shown the display over `peint` (pixels of the surface).
     void EcranAJour(const QRegion& peint);
+    QPointF VersPixels(double x, double y) const;
 
   private:
     QImage& Cible();
     const QImage& Cible() const;
     void MarqueChange(const QRect& zone);  // a change of the image drawing reaches now
-    QPointF VersPixels(double x, double y) const;
 
     QImage garde_;
     QImage affichage_;

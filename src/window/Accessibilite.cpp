@@ -30,57 +30,41 @@ QAccessibleInterface* InterfaceFenetre(const QString& classe, QObject* objet) {
     return new QAccessibleWidget(fenetre, QAccessible::Window);
 }
 
-void Nomme(QWidget* controle, const QString& nom, const QString& description = {}) {
+void Nomme(QWidget* controle, const QString& nom) {
     controle->setAccessibleName(nom);
-    if (!description.isEmpty()) controle->setAccessibleDescription(description);
 }
 
 }  // namespace
 
 // Every control gets a French name. Panels whose caption changes are read "<name> : <caption>"
-// and follow the caption; the controls that take input also say what they do.
+// and follow the caption. What a control does is its help bubble's (window/Bulles.cpp).
 void Form1::NommeControles() {
     static const bool fabriqueInstallee = (QAccessible::installFactory(InterfaceFenetre), true);
     Q_UNUSED(fabriqueInstallee);
     Nomme(this, QStringLiteral("Tir au Murax"));
-    Nomme(Dessin, QStringLiteral("Champ de bataille"),
-          QStringLiteral("Le paysage, le canon du joueur A à gauche, celui du joueur B à droite, "
-                         "et les tirs"));
-    Nomme(Son[0], QStringLiteral("Son activé"), QStringLiteral("Met les bruitages en marche"));
-    Nomme(Son[1], QStringLiteral("Son coupé"), QStringLiteral("Coupe les bruitages"));
+    Nomme(Dessin, QStringLiteral("Champ de bataille"));
+    Nomme(Son[0], QStringLiteral("Son activé"));
+    Nomme(Son[1], QStringLiteral("Son coupé"));
     Nomme(Panneau1, QStringLiteral("Titre du score du joueur A"));
     Nomme(Panneau2, QStringLiteral("Titre du score du joueur B"));
-    Nomme(CadreVent, QStringLiteral("Vent"));
+    // A frame is read by its title, as a group box is.
+    Nomme(CadreVent, CadreVent->Caption());
     FlecheVent->SetNomAccessible(QStringLiteral("Direction du vent"), LectureDirection);
     Vent->SetNomAccessible(QStringLiteral("Force du vent"));
-    Vent->setAccessibleDescription(
-        QStringLiteral("Un clic, Espace ou Entrée tire un nouveau vent au hasard"));
     Gain->SetNomAccessible(QStringLiteral("Points du coup"));
-    Nomme(Nouveau, QStringLiteral("Nouvelle partie"),
-          QStringLiteral("Recommence une partie de dix coups au but"));
-    Nomme(Quitter, QStringLiteral("Quitter"),
-          QStringLiteral("Ferme le jeu ; la partie en cours est perdue"));
+    Nomme(Nouveau, QStringLiteral("Nouvelle partie"));
+    Nomme(Quitter, QStringLiteral("Quitter"));
     CoupsRestants->SetNomAccessible(QStringLiteral("Coups restants"));
     for (int i = 0; i < 2; ++i) {
         const QString& du = kDuJoueur[i];
         Score[i]->SetNomAccessible(QStringLiteral("Score ") + du);
         Nomme(Frame1[i], QStringLiteral("Réglage de l'angle ") + du);
-        Nomme(BHAngle[i], QStringLiteral("Angle de tir ") + du,
-              QStringLiteral("De %1 à %2 degrés ; les flèches le changent de %3")
-                  .arg(BHAngle[i]->minimum())
-                  .arg(BHAngle[i]->maximum())
-                  .arg(BHAngle[i]->singleStep()));
+        Nomme(BHAngle[i], QStringLiteral("Angle de tir ") + du);
         Angle[i]->SetNomAccessible(QStringLiteral("Valeur de l'angle ") + du);
         Nomme(Frame2[i], QStringLiteral("Réglage de la force ") + du);
-        Nomme(BHForce[i], QStringLiteral("Force de tir ") + du,
-              QStringLiteral("De %1 à %2 ; les flèches la changent de %3")
-                  .arg(BHForce[i]->minimum())
-                  .arg(BHForce[i]->maximum())
-                  .arg(BHForce[i]->singleStep()));
+        Nomme(BHForce[i], QStringLiteral("Force de tir ") + du);
         Force[i]->SetNomAccessible(QStringLiteral("Valeur de la force ") + du);
-        Nomme(Feu[i], QStringLiteral("Feu ! joueur ") + QChar(i == 0 ? 'A' : 'B'),
-              QStringLiteral("Tire un obus avec l'angle et la force ") + du +
-                  QStringLiteral(", quand c'est son tour"));
+        Nomme(Feu[i], QStringLiteral("Feu ! joueur ") + QChar(i == 0 ? 'A' : 'B'));
     }
 }
 
@@ -103,7 +87,9 @@ void Form1::OrdonneTabulation() {
 // it was.
 void Form1::FeuEtFocus(int index) {
     const bool avaitLeFocus = focusWidget() == Feu[index];
+    const int champ = Dessin->Champs();
     Feu_Click(index);
+    MarqueLaTrace(index, champ);
     if (!Nouveau->isHidden()) {
         Nouveau->setFocus(Qt::OtherFocusReason);
     } else if (avaitLeFocus && Joueur != index && !entrees_->FocusDeplace()) {

@@ -1,14 +1,13 @@
 // The bevelled controls of the lower strip, built from Qt's frame shapes and buttons.
 #include "window/Controles3D.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QColor>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
-#include <QWheelEvent>
-#include <algorithm>
 #include <utility>
 
 namespace tir {
@@ -47,7 +46,7 @@ void NommeSelonCaption(QWidget& w, const QString& nom, const QString& caption,
                        LectureCaption lecture) {
     if (nom.isEmpty()) return;
     const QString lu = lecture ? lecture(caption) : caption.trimmed();
-    w.setAccessibleName(lu.isEmpty() ? nom : nom + QStringLiteral(" : ") + lu);
+    w.setAccessibleName(lu.isEmpty() ? nom : nom + QStringLiteral("\u00A0: ") + lu);
 }
 
 bool EstValidation(int touche) {
@@ -105,17 +104,38 @@ void Panneau3D::Refresh() {
 
 // ---- Cadre3D ----
 
+namespace {
+
+constexpr char kMorceauDeTitre[] = "tirMorceauDeTitre";
+
+// The pieces of a frame's title make one caption, which the frame's name carries: a screen
+// reader gets them as unnamed parts, never as labels of their own ("Force du", then "Vent").
+QAccessibleInterface* InterfaceMorceauDeTitre(const QString& classe, QObject* objet) {
+    if (classe != QLatin1String("QLabel") || !objet->property(kMorceauDeTitre).toBool()) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(objet), QAccessible::Client);
+}
+
+}  // namespace
+
 Cadre3D::Cadre3D(const QString& titre, QWidget* parent) : QFrame(parent), titre_(titre) {
+    static const bool fabriqueInstallee =
+        (QAccessible::installFactory(InterfaceMorceauDeTitre), true);
+    Q_UNUSED(fabriqueInstallee);
     // The edge: an etched line half-way down the title, as a group box draws it.
     bord_ = new QFrame(this);
     bord_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bord_->setLineWidth(kLigneCadre);
-    debut_ = new QLabel(titre, this);
+    // Marked before they get a text, which makes Qt build their screen reader's view.
+    debut_ = new QLabel(this);
     suite_ = new QLabel(this);
     for (QLabel* morceau : {debut_, suite_}) {
+        morceau->setProperty(kMorceauDeTitre, true);
         morceau->setAutoFillBackground(true);
         morceau->setContentsMargins(kLigneCadre, 0, kLigneCadre, 0);
     }
+    debut_->setText(titre);
     suite_->hide();
 }
 
@@ -249,31 +269,13 @@ void Etiquette::SetNomAccessible(const QString& nom) {
     NommeSelonCaption(*this, nom_, text(), nullptr);
 }
 
-// ---- BarreVisee ----
-
-BarreVisee::BarreVisee(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
-
-// Qt moves a bar by as many small steps per notch as the desktop scrolls lines of text: the
-// notch is handed on as that share of itself.
-void BarreVisee::wheelEvent(QWheelEvent* event) {
-    const int lignes = std::max(1, QApplication::wheelScrollLines());
-    QWheelEvent cran(event->position(), event->globalPosition(), event->pixelDelta() / lignes,
-                     event->angleDelta() / lignes, event->buttons(), event->modifiers(),
-                     event->phase(), event->inverted(), event->source());
-    QScrollBar::wheelEvent(&cran);
-    event->setAccepted(cran.isAccepted());
-}
-
-// Qt follows the second press of a double click with the double click itself, which a bar
-// takes for one more press: the second press has already stepped.
-void BarreVisee::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-}
-
 // ---- The focus mark ----
 
 namespace {
 
+// Always shown, and drawn only while its control has the focus: a focus moving among the
+// controls then costs one repaint of the window, never a posted event per move (a flood of
+// clicks during a shot moves it tens of thousands of times before the window repaints).
 class Focus : public QFrame {
   public:
     Focus(QWidget* controle, int retrait, Couleur couleur) : QFrame(controle), retrait_(retrait) {
@@ -285,7 +287,6 @@ class Focus : public QFrame {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
         Place();
-        setVisible(controle->hasFocus());
         controle->installEventFilter(this);
     }
 
@@ -294,13 +295,16 @@ class Focus : public QFrame {
         if (objet == parent()) {
             if (event->type() == QEvent::FocusIn) {
                 Place();
-                show();
-                raise();
+                if (parent()->children().constLast() != this) raise();
+                update();
             }
-            if (event->type() == QEvent::FocusOut) hide();
+            if (event->type() == QEvent::FocusOut) update();
             if (event->type() == QEvent::Resize) Place();
         }
         return false;
+    }
+    void paintEvent(QPaintEvent* event) override {
+        if (parentWidget()->hasFocus()) QFrame::paintEvent(event);
     }
 
   private:

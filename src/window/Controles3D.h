@@ -5,7 +5,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QToolButton>
 #include <vector>
 
@@ -138,18 +137,6 @@ class Etiquette : public QLabel {
   private:
     QString nom_;
     bool doubleClic_ = false;  // the release that ends a double click is no click
-};
-
-// A horizontal aiming bar: one notch of the wheel moves it by its small step, as an arrow does,
-// and a double click on an arrow is two clicks.
-class BarreVisee : public QScrollBar {
-    Q_OBJECT
-  public:
-    explicit BarreVisee(QWidget* parent = nullptr);
-
-  protected:
-    void wheelEvent(QWheelEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 // A clear focus mark for `controle`: a plain rectangle `retrait` pixels inside its edges, in

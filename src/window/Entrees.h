@@ -9,6 +9,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+
+#include "window/BarreVisee.h"
 
 class QEvent;
 class QMouseEvent;
@@ -18,6 +21,9 @@ namespace tir {
 
 class Form1;
 
+// Held input is replayed a screen refresh at a time, and input that comes meanwhile waits behind
+// it. Steps of an aiming bar fold into one piece per bar, with the value the steps one by one
+// would give; what cannot fold is capped at what a hand can make.
 class Entrees : public QObject {
     Q_OBJECT
   public:
@@ -33,6 +39,8 @@ class Entrees : public QObject {
     // input held meanwhile is replayed, from the event loop.
     void Termine();
     bool EnCours() const { return enCours_ > 0; }
+    // Held input waiting for its turn (tests measure a flood with it).
+    std::size_t Retenues() const { return retenues_.size(); }
     // The player moved the focus (Tab, a click) during the handlers running now.
     bool FocusDeplace() const { return focusDeplace_; }
 
@@ -47,12 +55,14 @@ class Entrees : public QObject {
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
   private:
-    // One piece of held input: an event for its target, or an action of a control.
+    // One piece of held input: an event for its target, an action of a control, or the steps
+    // of an aiming bar folded into one.
     struct Retenue {
         QPointer<QWidget> cible;
         bool pouvait = false;  // the target could take it when it was made
         std::unique_ptr<QEvent> evenement;
         std::function<void()> action;
+        std::optional<Reglage> reglage;
     };
 
     bool FiltreSouris(QEvent* evenement);
@@ -60,14 +70,21 @@ class Entrees : public QObject {
     bool Filtre(QWidget* cible, const QEvent& evenement);
     void DonneLeFocus(QWidget* cible);
     bool EstUnFeu(const QWidget* controle) const;
-    void Garde(QWidget* cible, const QEvent& evenement);
+    bool Garde(QWidget* cible, const QEvent& evenement);
+    void Replie(BarreVisee* barre, const Reglage& reglage);
+    void RelacheLesBoutons();
+    void PrevoisRejeu();
     void Rejoue();
+    void Livre(const Retenue& retenue);
 
     Form1& form_;
     int enCours_ = 0;
     bool fermeture_ = false;
     bool focusDeplace_ = false;
+    bool rejoue_ = false;      // a held piece is being handed to its control
+    bool rejeuPrevu_ = false;  // a replay waits in the event loop
     std::deque<Retenue> retenues_;
+    std::size_t brutes_ = 0;  // pieces held as they came, the bars' folded steps aside
     // Mouse buttons and keys whose press came during the handler, with whether it was held or
     // dropped (and the button's control). Their release follows the press; any other release
     // goes through, since its press reached the control before the handler began.

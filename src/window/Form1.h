@@ -15,6 +15,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "sound/Sons.h"
+#include "window/BarreVisee.h"
 #include "window/Controles3D.h"
 #include "window/Entrees.h"
 #include "window/Options.h"
@@ -145,6 +146,9 @@ class Form1 : public QWidget {
     void DessineCouche(int i);         // battlefield/Paysage.cpp
     void PrendsInstantane(int index);  // battlefield/Murax.cpp
     void ChargeImages();               // window/Disposition.cpp
+    // With --traces: after `joueur`'s shot, a cross where his shell landed, unless the shot
+    // drew a new field (window/Traces.cpp). `champ` is the field's count before the shot.
+    void MarqueLaTrace(int joueur, int champ);
 
     // ---- The input model (window/Entrees.cpp, window/Form1.cpp) ----
     // A handler runs to its end; its waits let the window system through, so that the window

@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 
 #include "BancDeTir.h"
@@ -16,13 +17,14 @@ TEST(Bulles, EveryControlAPlayerUsesOrReadsExplainsItselfAndItsKeys) {
     // a scoring rule told differently from the game's.
     test::BancDeTir f;
     Form1& w = *f.form;
-    const QStringList points{"(10 − essais) × précision", "34 pixels", "de 1 à 10", "propre canon"};
+    const QStringList points{"(10\u00A0−\u00A0essais)\u00A0×\u00A0précision", "34\u00A0pixels",
+                             "de 1 à 10", "81\u00A0points au mieux", "propre canon"};
     const QStringList bouton{"Espace", "Entrée", "Tab"};
     struct Bulle {
         QWidget* controle;
         QStringList mots;
     };
-    std::vector<Bulle> bulles{{w.Dessin, {"canon jaune", "joueur A", "joueur B"}},
+    std::vector<Bulle> bulles{{w.Dessin, {"chars verts", "joueur A", "joueur B"}},
                               {w.Son[0], bouton + QStringList{"Met les bruitages"}},
                               {w.Son[1], bouton + QStringList{"Coupe les bruitages"}},
                               {w.CadreVent, {"nombre rouge", "0 à 10", "Un clic"}},
@@ -36,19 +38,19 @@ TEST(Bulles, EveryControlAPlayerUsesOrReadsExplainsItselfAndItsKeys) {
                               {w.Panneau2, points}};
     for (int i = 0; i < 2; ++i) {
         const QString du = i == 0 ? "du joueur A" : "du joueur B";
-        const QStringList barre{"Gauche et Droite", "molette", "de 5", "Tab", du};
+        const QStringList barre{"Gauche et Droite", "molette", "de 5", "de 1 avec Maj", "Tab", du};
         bulles.push_back({w.Score[i], points + QStringList{du}});
         for (QWidget* angle :
              {static_cast<QWidget*>(w.Frame1[i]), static_cast<QWidget*>(w.BHAngle[i]),
               static_cast<QWidget*>(w.Angle[i])}) {
-            bulles.push_back({angle, barre + QStringList{"De 0 à 89 degrés"}});
+            bulles.push_back({angle, barre + QStringList{"De 0 à 89\u00A0degrés", "le changent"}});
         }
         for (QWidget* force :
              {static_cast<QWidget*>(w.Frame2[i]), static_cast<QWidget*>(w.BHForce[i]),
               static_cast<QWidget*>(w.Force[i])}) {
-            bulles.push_back({force, barre + QStringList{"De 0 à 120"}});
+            bulles.push_back({force, barre + QStringList{"De 0 à 120", "la changent"}});
         }
-        bulles.push_back({w.Feu[i], bouton + QStringList{"Feu !", du, "tour"}});
+        bulles.push_back({w.Feu[i], bouton + QStringList{"Feu !", du, "tour", "au but ou non"}});
     }
     for (const Bulle& b : bulles) {
         const QString texte = b.controle->toolTip();
@@ -57,6 +59,11 @@ TEST(Bulles, EveryControlAPlayerUsesOrReadsExplainsItselfAndItsKeys) {
                 << b.controle->accessibleName().toStdString() << " lacks \"" << mot.toStdString()
                 << "\": " << texte.toStdString();
         }
+        // French typography past the title, which may quote a caption ("Feu !").
+        const QString corps = texte.section(QStringLiteral("</b>"), 1);
+        EXPECT_FALSE(
+            corps.contains(QRegularExpression(QStringLiteral("[ ][:;!?»]|«[ ]|\\.\\.\\."))))
+            << corps.toStdString();
     }
 }
 
