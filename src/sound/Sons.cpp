@@ -1,8 +1,6 @@
 // The sound catalogue and the rule every sound of the game follows.
 #include "sound/Sons.h"
 
-#include "window/Form1.h"
-
 namespace tir {
 
 QString NomDuSon(Son son) {
@@ -25,14 +23,13 @@ QString NomDuSon(Son son) {
     return {};
 }
 
-// With sound off nothing is asked of anyone, not even the program's folder. Otherwise the sound
-// starts and the game goes on at once; a new sound cuts the one playing.
-void Form1::JoueSon(tir::Son son) {
-    if (!SonActif) return;
+// A new sound cuts the one playing.
+void JoueSon(Son son, bool actif, Dossier& dossier, Lecteur& lecteur) {
+    if (!actif) return;
     // Without the program's folder there is nothing to play: never a sound from the root.
-    const QString dossier = services.dossier.Chemin();
-    if (dossier.isEmpty()) return;
-    services.lecteur.Joue(dossier + "/" + NomDuSon(son));
+    const QString chemin = dossier.Chemin();
+    if (chemin.isEmpty()) return;
+    lecteur.Joue(chemin + "/" + NomDuSon(son));
 }
 
 }  // namespace tir

@@ -72,6 +72,11 @@ void Form1::Son_Click(int, bool) {
     SonActif = Son[0]->Value();
 }
 
+// Every sound of the game, by the rule of sound/Sons.cpp.
+void Form1::JoueSon(tir::Son son) {
+    tir::JoueSon(son, SonActif, services.dossier, services.lecteur);
+}
+
 // The first show posts the first landscape, so that the window is mapped before it is drawn;
 // later shows and activations draw nothing.
 void Form1::showEvent(QShowEvent* event) {

@@ -24,6 +24,8 @@ class QScrollBar;
 
 namespace tir {
 
+struct Terrain;
+
 class Form1 : public QWidget {
     Q_OBJECT
   public:
@@ -98,7 +100,7 @@ class Form1 : public QWidget {
     void Quitter_Click();
     void Son_Click(int index, bool value);
 
-    // ---- sound/: the rule every sound follows ----
+    // ---- sound/: the rule every sound follows (called from window/Form1.cpp) ----
     void JoueSon(tir::Son son);
 
     // ---- battlefield/: landscape, cannons, aiming ----
@@ -108,6 +110,7 @@ class Form1 : public QWidget {
     void BHForce_Change(int index);
     // battlefield/Geometrie.cpp: where things stand, in device pixels.
     QRect RectCanon(int joueur, int recul = 0) const;  // recoiled `recul` pixels outwards
+    Terrain TerrainDuCoup() const;                     // what a shot reads of the field
     QRect BoiteFlammes(int cote) const;
     QRect BoiteExplosion(int k) const;  // k x k, centred on the shell
     double EnRadians(double degres) const;
