@@ -102,7 +102,8 @@ QScrollBar* Barre(QGroupBox* cadre, int largeur, int maxi, int depart) {
 
 }  // namespace
 
-Form1::Form1(Services services_, QWidget* parent) : QWidget(parent), services(services_) {
+Form1::Form1(Services services_, QWidget* parent, Options options_)
+    : QWidget(parent), services(services_), options(options_) {
     entrees_ = new Entrees(*this);
     setWindowTitle(QString::fromUtf8(kTitreFenetre));
     setFixedSize(kLargeurFenetre, kHauteurFenetre);

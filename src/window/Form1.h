@@ -17,6 +17,7 @@
 #include "sound/Sons.h"
 #include "window/Controles3D.h"
 #include "window/Entrees.h"
+#include "window/Options.h"
 
 class QGroupBox;
 class QPushButton;
@@ -29,7 +30,7 @@ struct Terrain;
 class Form1 : public QWidget {
     Q_OBJECT
   public:
-    explicit Form1(Services services, QWidget* parent = nullptr);
+    explicit Form1(Services services, QWidget* parent = nullptr, Options options = {});
     ~Form1() override;
 
     // ---- Controls (layout in window/Disposition.cpp) ----
@@ -128,6 +129,7 @@ class Form1 : public QWidget {
     void VerifieScoreMaxi(int w);
 
     Services services;
+    Options options;  // what the command line asked for beyond the two-player window
 
   protected:
     void showEvent(QShowEvent* event) override;
