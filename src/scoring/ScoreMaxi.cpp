@@ -29,6 +29,8 @@ QString NomSansSautDeLigne(QString nom) {
 // Compares the score of the winner w with the record; a better score plays the jingle, asks the
 // winner's name and stores both when a name is given.
 void Form1::VerifieScoreMaxi(int w) {
+    // The record is for people: a win of the computer is never kept nor asks for a name.
+    if (options.ordinateur[w]) return;
     const std::vector<QByteArray> record =
         LitProfil(kSection, {kCleScore, kCleNom}, QByteArray(), kTailleTampon, FichierIni);
     const QString scoreRecord = QString::fromUtf8(record[0]);

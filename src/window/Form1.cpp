@@ -34,6 +34,7 @@ void Form1::Form_Load() {
 // The first landscape and both cannons, once the window is on the screen.
 void Form1::Form_Activate() {
     DessinePaysage();
+    AppelleOrdinateur();
 }
 
 // A new game: ten hits to score, A to shoot, aims back to 45 and 50 (a bar that moved runs its
@@ -59,6 +60,7 @@ void Form1::InitPartie() {
 void Form1::Nouveau_Click() {
     InitPartie();
     DessinePaysage();
+    AppelleOrdinateur();
 }
 
 // Ends the program at once; the game in progress is lost.
