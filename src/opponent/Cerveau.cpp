@@ -34,9 +34,9 @@ struct Style {
 Style StyleDe(Niveau niveau) {
     switch (niveau) {
         case Niveau::Debutant:
-            return {14, 0.35, 2.0};
+            return {20, 0.3, 2.5};
         case Niveau::Moyen:
-            return {7, 0.6, 1.0};
+            return {10, 0.45, 1.5};
         case Niveau::Expert:
         case Niveau::Auto:
             break;
