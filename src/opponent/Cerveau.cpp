@@ -20,6 +20,7 @@ constexpr double kPasPrecision = 3.4;
 constexpr double kHorsZone = 100;  // from the edge: short of the cannon, a miss that looks honest
 constexpr int kBaseEssais = 10;
 constexpr long kPrecisionMaxi = 10;
+constexpr long kPrecisionSure = 5;  // a band well inside the hit zone
 // The angles a player tries, the likeliest first: high enough to clear hills, low enough to be
 // quick.
 constexpr std::array<int, 14> kAngles{45, 50, 40, 55, 35, 60, 30, 65, 70, 25, 75, 80, 20, 85};
@@ -127,6 +128,9 @@ double Cerveau::CibleDuCoup(const Vue& vue) const {
             precision = p;
         }
     }
+    // Past its tenth shot a hit no longer gains: it hits all the same, so that a battlefield
+    // neither player can win ends, at the least cost.
+    if (precision == 0 && vue.essai >= kBaseEssais) precision = kPrecisionSure;
     if (precision == 0) return depuisLeBord(kHorsZone);
     // The middle of the band that gives this precision, on the side facing the shooter.
     const double d = std::max(0.0, kCentreCible - kPasPrecision * (double(precision) + 0.5));
@@ -134,15 +138,19 @@ double Cerveau::CibleDuCoup(const Vue& vue) const {
 }
 
 Choix Cerveau::Choisis(const Vue& vue) {
-    const Style style = StyleDe(niveau_);
     const double cible = CibleDuCoup(vue);
-    if (!champConnu_) {
-        champConnu_ = true;
+    if (!champConnu_) erreur_ = std::normal_distribution<double>(0, StyleDe(niveau_).erreur)(des_);
+    int ideale = 0;
+    // `auto` picks its angle anew at each shot: the aims it can take at one angle land about
+    // fifteen pixels apart, too coarse to choose the points of a hit.
+    if (!champConnu_ || niveau_ == Niveau::Auto) {
         const Choix m = Meilleur(vue, cible);
         angle_ = m.angle;
-        erreur_ = std::normal_distribution<double>(0, style.erreur)(des_);
+        ideale = m.force;
+    } else {
+        ideale = ForcePour(vue, angle_, cible).first;
     }
-    const int ideale = ForcePour(vue, angle_, cible).first;
+    champConnu_ = true;
     const int force = static_cast<int>(std::lround(ideale + erreur_));
     return {angle_, std::clamp(force, 0, kForceMaxi)};
 }

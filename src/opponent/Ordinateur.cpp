@@ -88,6 +88,9 @@ bool Form1::MeneLesBarres(int j, const Choix& choix) {
         if (barre) barre->setValue(valeur);
         echeance += intervalle;
         services.horloge.AttendsJusqua(echeance);
+        // What the player asked at the very end of the wait (a close comes queued) is carried
+        // out before the computer decides to go on.
+        services.horloge.Respire();
         if (!OrdinateurAuTrait() || Joueur != j || ForceVent != vent) return false;
     }
     return true;

@@ -27,6 +27,7 @@ struct Remplacants {
     Lecteur* lecteur = nullptr;
     Saisie* saisie = nullptr;
     Dossier* dossier = nullptr;
+    Options options;  // the command line's: who the computer plays, how well
 };
 
 struct BancDeTir {
@@ -42,7 +43,8 @@ struct BancDeTir {
     explicit BancDeTir(const Remplacants& r = {}) : horlogeEnJeu(r.horloge ? *r.horloge : horloge) {
         form = std::make_unique<Form1>(
             Services{horlogeEnJeu, r.hasard ? *r.hasard : hasard, r.lecteur ? *r.lecteur : lecteur,
-                     r.saisie ? *r.saisie : saisie, r.dossier ? *r.dossier : dossier});
+                     r.saisie ? *r.saisie : saisie, r.dossier ? *r.dossier : dossier},
+            nullptr, r.options);
     }
 
     // Puts the window on the screen and lets it draw, as the program does at start.
