@@ -76,10 +76,7 @@ void OrdinateurCoupsAvantTouche(benchmark::State& state) {
     }
     state.counters["coups_moyens"] = total / kChamps;
 }
-BENCHMARK(OrdinateurCoupsAvantTouche)
-    ->DenseRange(0, 2)
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond);
+BENCHMARK(OrdinateurCoupsAvantTouche)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kSecond);
 
 // A whole game by the rules: a simulated player of `niveau` plays A, the computer at `auto`
 // plays B. Returns whether the final scores lie within 20 % of each other.
@@ -122,10 +119,7 @@ void OrdinateurAutoPartiesSerrees(benchmark::State& state) {
     }
     state.counters["parties_serrees_pct"] = 100.0 * serrees / kParties;
 }
-BENCHMARK(OrdinateurAutoPartiesSerrees)
-    ->DenseRange(0, 2)
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond);
+BENCHMARK(OrdinateurAutoPartiesSerrees)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kSecond);
 
 // The cost of an expert's first choice on a new battlefield (the longest: it picks an angle),
 // as a median and a maximum over the seeded battlefields.

@@ -35,7 +35,7 @@ JEU_PID=$!
 
 # The colour of a pixel of the game window (window coordinates), as RRGGBB.
 couleur() {
-    import -window root -crop "1x1+$(( X + $1 ))+$(( Y + $2 ))" txt:- 2>/dev/null |
+    import -window root -depth 8 -crop "1x1+$(( X + $1 ))+$(( Y + $2 ))" txt:- 2>/dev/null |
         sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'a-f' 'A-F'
 }
 for _ in $(seq 50); do
