@@ -45,13 +45,19 @@ done
 [ -n "${FENETRE:-}" ] || { cat "$TMP/sortie"; echo "ÉCHEC : pas de fenêtre" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
 
-# The game is over when the wind's arrow panel is gone and the new-game button's face shows
-# where the points panel would be yellow or green.
-for _ in $(seq 150); do
-    sleep 2
+# The game is over when, for eight seconds on end (a hit's sequence is shorter, the flash lasts
+# three), the wind's arrow panel is gone and the new-game button's face shows where the points
+# panel would be yellow or green.
+fini=0
+for _ in $(seq 300); do
+    sleep 1
     kill -0 "$JEU_PID" 2>/dev/null || { cat "$TMP/sortie"; echo "ÉCHEC : le jeu s'est arrêté" >&2; exit 1; }
     if [ "$(couleur 250 368)" = "D4D0C8" ] && [ "$(couleur 268 356)" = "D4D0C8" ]; then
-        sleep 5  # the flash, then the new-game button
+        fini=$((fini + 1))
+    else
+        fini=0
+    fi
+    if [ "$fini" -ge 8 ]; then
         import -window root -crop "80x14+$(( X + 280 ))+$(( Y + 359 ))" "$TMP/nouveau.png"
         NOIRS=$(convert "$TMP/nouveau.png" -fill white +opaque black -format '%[fx:mean<1]' info:)
         [ "$NOIRS" = "1" ] || { echo "ÉCHEC : pas de bouton Nouvelle Partie" >&2; exit 1; }
