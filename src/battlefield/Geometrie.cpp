@@ -1,6 +1,7 @@
 // Where things stand on the field, in device pixels (column to the right, row downwards): the
 // cannons, the flames and the burst. Drawing, the hit tests and the tests all ask here.
 #include "platform/Nombres.h"
+#include "shot/Coup.h"
 #include "window/Form1.h"
 
 namespace tir {
@@ -15,13 +16,27 @@ int Ligne(double y) {
 
 }  // namespace
 
+// What a shot reads of the battlefield as it stands now: the kept image, grounds, muzzles and
+// the cannons' snapshots.
+Terrain Form1::TerrainDuCoup() const {
+    Terrain t;
+    t.garde = &Dessin->Garde();
+    t.repere = Dessin->Reperage();
+    t.largeur = Largeur;
+    t.hauteur = Hauteur;
+    for (int j = 0; j < 2; ++j) {
+        t.niveauSol[j] = NiveauSol[j];
+        t.xBouche[j] = XBouche[j];
+        t.yBouche[j] = YBouche[j];
+        t.instantane[j] = &SMurax[j].hDC();
+    }
+    return t;
+}
+
 // The cannon of `joueur` standing on its ground level in its corner, pushed `recul` pixels
 // outwards (the recoil at the launch). Every cannon picture has the snapshot's 90 x 80 size.
 QRect Form1::RectCanon(int joueur, int recul) const {
-    const int w = SMurax[joueur].ScaleWidth();
-    const int h = SMurax[joueur].ScaleHeight();
-    const int colonne = joueur == 0 ? -recul : Largeur + recul - w;
-    return {colonne, Ligne(Hauteur - NiveauSol[joueur] - h), w, h};
+    return TerrainDuCoup().RectCanon(joueur, recul);
 }
 
 // The flames of the wreck of side `cote`: in the field's corner, from the top of the cannon.

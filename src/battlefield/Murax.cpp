@@ -1,7 +1,6 @@
 // A cannon: its picture on the ground of its end, the barrel at the angle of its label, the
 // muzzle where the shell starts, and a snapshot of its rectangle.
-#include <cmath>
-
+#include "battlefield/Bouche.h"
 #include "platform/Gdi.h"
 #include "window/Form1.h"
 
@@ -9,10 +8,7 @@ namespace tir {
 
 namespace {
 
-constexpr double kAxeX = 35;     // pivot, from the outer edge of the picture
 constexpr float kAxeY = 29;      // pivot, above the ground
-constexpr float kBoucheY = 25;   // the muzzle's height is counted from here, not the pivot
-constexpr double kCanon = 42;    // barrel length
 constexpr int kCrayonCanon = 4;  // barrel and pivot dot
 constexpr Teinte kPivotA = Teinte::RougeSombre;
 constexpr Teinte kPivotB = Teinte::Noir;
@@ -34,18 +30,18 @@ void Form1::CalculeMurax(int index) {
     }
     Dessin->SetDrawWidth(kCrayonCanon);
     AngleRad = EnRadians(Val(Angle[index]->Caption()));
+    const QPointF bouche = Bouche(index, AngleRad, NiveauSol[index], Largeur);
+    XBouche[index] = bouche.x();
+    YBouche[index] = bouche.y();
     if (index == 0) {
-        XBouche[index] = kAxeX + kCanon * std::cos(AngleRad);
         XAxe[index] = kAxeX;
         YAxe[index] = NiveauSol[index] + kAxeY;
         Dessin->PSet(XAxe[index], YAxe[index], QBColor(kPivotA));
     } else {
-        XBouche[index] = -kCanon * std::cos(AngleRad) + Largeur - kAxeX;
         XAxe[index] = Largeur - kAxeX;
         YAxe[index] = NiveauSol[index] + kAxeY;
         Dessin->PSet(XAxe[index], YAxe[index], QBColor(kPivotB));
     }
-    YBouche[index] = (NiveauSol[index] + kBoucheY) + kCanon * std::sin(AngleRad);
     Dessin->LineTo(XBouche[index], YBouche[index], QBColor(kCouleurCanon));
     Dessin->SetAutoRedraw(false);
     PrendsInstantane(index);

@@ -65,8 +65,21 @@ void Surface::MarqueChange(const QRect& zone) {
     if (!autoRedraw_) ecranEnRetard_ |= utile;
 }
 
+QPoint Repere::Pixel(double x, double y) const {
+    return PixelDe(VersPixels(x, y));
+}
+
+Couleur CouleurAu(const QImage& image, const Repere& repere, double x, double y) {
+    const QPoint p = repere.Pixel(x, y);
+    if (p.x() < 0 || p.y() < 0 || p.x() >= image.width() || p.y() >= image.height()) {
+        return kAucune;
+    }
+    const auto* ligne = reinterpret_cast<const quint32*>(image.constScanLine(p.y()));
+    return static_cast<Couleur>(ligne[p.x()] & kMasqueRgb);
+}
+
 QPointF Surface::VersPixels(double x, double y) const {
-    return {(x - x1_) * garde_.width() / (x2_ - x1_), (y - y1_) * garde_.height() / (y2_ - y1_)};
+    return Reperage().VersPixels(x, y);
 }
 
 void Surface::Cls() {
@@ -144,10 +157,7 @@ void Surface::PaintPicture(const QImage& picture, double x, double y,
 
 Couleur Surface::Point(double x, double y) const {
     ++lecturesCouleur_;
-    const QPoint p = PixelDe(VersPixels(x, y));
-    const QImage& image = Cible();
-    if (!image.rect().contains(p)) return kAucune;
-    return static_cast<Couleur>(image.pixel(p) & kMasqueRgb);
+    return CouleurAu(Cible(), Reperage(), x, y);
 }
 
 bool Surface::FloodFill(int colonne, int ligne, Couleur bord) {

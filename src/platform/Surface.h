@@ -10,6 +10,23 @@
 
 namespace tir {
 
+// A surface's logical coordinate system: the top-left (x1, y1) and bottom-right (x2, y2) corners
+// over `largeur` x `hauteur` device pixels. The rules read the field's colours through it, on
+// the kept image alone, without the widget.
+struct Repere {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    int largeur = 0, hauteur = 0;
+
+    QPointF VersPixels(double x, double y) const {
+        return {(x - x1) * largeur / (x2 - x1), (y - y1) * hauteur / (y2 - y1)};
+    }
+    // The device pixel that holds a logical point.
+    QPoint Pixel(double x, double y) const;
+};
+
+// The colour of `image` at a logical point of `repere`; kAucune outside the image.
+Couleur CouleurAu(const QImage& image, const Repere& repere, double x, double y);
+
 // A picture surface with persistent drawing, as the field model of the landscape describes it:
 //
 // - AutoRedraw on: Cls, Line, PSet, PaintPicture and everything done through hDC() act on the
@@ -37,6 +54,7 @@ class Surface {
     void Scale(double x1, double y1, double x2, double y2);
     double ScaleWidth() const { return x2_ - x1_; }
     double ScaleHeight() const { return y2_ - y1_; }
+    Repere Reperage() const { return {x1_, y1_, x2_, y2_, garde_.width(), garde_.height()}; }
     int LargeurPixels() const { return garde_.width(); }
     int HauteurPixels() const { return garde_.height(); }
 

@@ -49,6 +49,7 @@ void Form1::FinDuCoup() {
     if (NbCoups > 0) {
         Joueur = Joueur == 0 ? 1 : 0;
         Feu[Joueur]->setEnabled(true);
+        AppelleOrdinateur();
         return;
     }
     FinDePartie(*this);

@@ -8,6 +8,8 @@ namespace tir {
 // Compares the score of the winner w with the record; a better score plays the jingle, asks the
 // winner's name and stores both when a name is given.
 void Form1::VerifieScoreMaxi(int w) {
+    // The record is for people: a win of the computer is never kept nor asks for a name.
+    if (options.ordinateur[w]) return;
     const Record record = LitRecord(FichierIni.toStdString());
     const QString scoreRecord = QString::fromStdString(record.score);
     const QString nomRecord = QString::fromStdString(record.nom);

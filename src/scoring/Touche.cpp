@@ -1,18 +1,15 @@
 // The hit sequence of a struck cannon: points, wreck, flames, score, hits left, new battlefield.
 // One sequence serves both sides; only the side's geometry and owner differ.
 #include <array>
-#include <cmath>
 
 #include "platform/Gdi.h"
+#include "scoring/Points.h"
 #include "window/Form1.h"
 
 namespace tir {
 
 namespace {
 
-constexpr double kCentreCible = 34;    // pixels from the outer edge where a hit scores best
-constexpr double kPasPrecision = 3.4;  // one point of precision less per 3.4 pixels off
-constexpr int kBaseEssais = 10;        // the gain multiplier is 10 less the shots fired
 constexpr Teinte kCouleurA = Teinte::Jaune;
 constexpr Teinte kCouleurB = Teinte::Vert;
 constexpr double kDureeCrepitement = 0.8;  // seconds of whole flicker cycles, at least one
@@ -22,13 +19,6 @@ constexpr int kPasDeclin = 5;
 constexpr int kFinDeclin = 50;
 // One flicker cycle: the flames squeeze to half their height and grow back.
 constexpr std::array<int, 10> kCrepitement{0, 8, 16, 24, 32, 32, 24, 16, 8, 0};
-
-// Precision of a hit, 1 to 10, from the impact's distance x to the struck side's outer edge.
-int Precision(double x) {
-    const double d = std::fabs(kCentreCible - x);
-    const double p = std::floor((kCentreCible - d) / kPasPrecision);
-    return p < 1 ? 1 : static_cast<int>(p);
-}
 
 // One flame frame at step k: the background back, then the top `hauteurSource` rows of the
 // flames squeezed or cut into the box lowered by k. Shown at once, then held for `duree`.
@@ -82,9 +72,7 @@ void Brule(Form1& f, int cote) {
 // Points of the hit on side `cote` for the shooter Joueur: a gain on the opponent's cannon,
 // minus the precision on his own. Shown in the Gain panel in the shooter's colour.
 long AffichePoints(Form1& f, int cote) {
-    const double x = cote == 0 ? f.XObus : f.Largeur - f.XObus;
-    const long p = Precision(x);
-    const long points = f.Joueur == cote ? -p : (kBaseEssais - f.NbEssais[f.Joueur]) * p;
+    const long points = Points(cote, f.Joueur, f.XObus, f.Largeur, f.NbEssais[f.Joueur]);
     f.Gain->SetCaption(TexteSigne(points) + QStringLiteral(" points"));
     f.Gain->SetBackColor(QBColor(f.Joueur == 0 ? kCouleurA : kCouleurB));
     f.Gain->Refresh();

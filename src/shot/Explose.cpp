@@ -2,6 +2,7 @@
 #include <array>
 
 #include "platform/Gdi.h"
+#include "shot/Coup.h"
 #include "window/Form1.h"
 
 namespace tir {
@@ -12,9 +13,6 @@ constexpr double kDureeExplosion = 1.0;  // seconds of whole cycles, at least on
 // One cycle: the burst grows to its full size and shrinks back to nothing.
 constexpr std::array<int, 14> kTaillesExplosion{0,  12, 24, 36, 48, 60, 72,
                                                 72, 60, 48, 36, 24, 12, 0};
-// The hit zones, strict bounds, measured from the edge on the struck cannon's side.
-constexpr double kBordZone = 2;
-constexpr double kFinZone = 71;
 
 // One frame of the burst, k x k pixels centred on the impact, over the saved background. The
 // background goes back first, so a frame with k = 0 leaves the field as it was.
@@ -61,8 +59,9 @@ void Form1::Explose() {
            Rop::SrcCopy);
     AnimeExplosion(*this, fond, fin);
     // Only the side struck counts, not the height nor who fired.
-    if (kBordZone < XObus && XObus < kFinZone) ToucheGauche();
-    if (Largeur - kFinZone < XObus && XObus < Largeur - kBordZone) ToucheDroite();
+    const Issue cote = CoteTouche(XObus, Largeur);
+    if (cote == Issue::ToucheA) ToucheGauche();
+    if (cote == Issue::ToucheB) ToucheDroite();
     FinDuCoup();
 }
 

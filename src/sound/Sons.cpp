@@ -1,8 +1,6 @@
 // The sound catalogue and the rule every sound of the game follows.
 #include "sound/Sons.h"
 
-#include "window/Form1.h"
-
 namespace tir {
 
 QString NomDuSon(Son son) {
@@ -27,12 +25,12 @@ QString NomDuSon(Son son) {
 
 // With sound off nothing is asked of anyone, not even the program's folder. Otherwise the sound
 // starts and the game goes on at once; a new sound cuts the one playing.
-void Form1::JoueSon(tir::Son son) {
-    if (!SonActif) return;
+void JoueSon(Son son, bool actif, Dossier& dossier, Lecteur& lecteur) {
+    if (!actif) return;
     // Without the sounds' folder there is nothing to play: never a sound from the root.
-    const QByteArray dossier = services.dossier.Sons();
-    if (dossier.isEmpty()) return;
-    services.lecteur.Joue(dossier + '/' + NomDuSon(son).toUtf8());
+    const QByteArray sons = dossier.Sons();
+    if (sons.isEmpty()) return;
+    lecteur.Joue(sons + '/' + NomDuSon(son).toUtf8());
 }
 
 }  // namespace tir

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "platform/Services.h"
+
 namespace tir {
 
 enum class Son {
@@ -17,5 +19,10 @@ enum class Son {
 
 // The file name of a sound, as the player is given it ("Murax-déplacé.wav", ..., "Explosion").
 QString NomDuSon(Son son);
+
+// The rule every sound of the game follows: with sound off nothing is asked of anyone, not even
+// sounds' folder; otherwise `lecteur` starts the sound from the sounds' folder and the
+// game goes on at once.
+void JoueSon(Son son, bool actif, Dossier& dossier, Lecteur& lecteur);
 
 }  // namespace tir

@@ -113,6 +113,7 @@ Form1::Form1(Services services_, QWidget* parent, Options options_)
     PoseBulles();
     OrdonneTabulation();
     Form_Load();
+    PrepareOrdinateur();
 }
 
 Form1::~Form1() = default;

@@ -34,6 +34,7 @@ void Form1::Form_Load() {
 // The first landscape and both cannons, once the window is on the screen.
 void Form1::Form_Activate() {
     DessinePaysage();
+    AppelleOrdinateur();
 }
 
 // A new game: ten hits to score, A to shoot, aims back to 45 and 50 (a bar that moved runs its
@@ -59,6 +60,7 @@ void Form1::InitPartie() {
 void Form1::Nouveau_Click() {
     InitPartie();
     DessinePaysage();
+    AppelleOrdinateur();
 }
 
 // Ends the program at once; the game in progress is lost.
@@ -70,6 +72,11 @@ void Form1::Quitter_Click() {
 // Sound is on exactly while the loudspeaker with notes is down, whichever button was pressed.
 void Form1::Son_Click(int, bool) {
     SonActif = Son[0]->Value();
+}
+
+// Every sound of the game, by the rule of sound/Sons.cpp.
+void Form1::JoueSon(tir::Son son) {
+    tir::JoueSon(son, SonActif, services.dossier, services.lecteur);
 }
 
 // The first show posts the first landscape, so that the window is mapped before it is drawn;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/Image.h"
@@ -25,6 +26,11 @@ class QPushButton;
 class QScrollBar;
 
 namespace tir {
+
+struct Terrain;
+struct Vue;
+struct Choix;
+class Cerveau;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -100,7 +106,7 @@ class Form1 : public QWidget {
     void Quitter_Click();
     void Son_Click(int index, bool value);
 
-    // ---- sound/: the rule every sound follows ----
+    // ---- sound/: the rule every sound follows (called from window/Form1.cpp) ----
     void JoueSon(tir::Son son);
 
     // ---- battlefield/: landscape, cannons, aiming ----
@@ -110,6 +116,7 @@ class Form1 : public QWidget {
     void BHForce_Change(int index);
     // battlefield/Geometrie.cpp: where things stand, in device pixels.
     QRect RectCanon(int joueur, int recul = 0) const;  // recoiled `recul` pixels outwards
+    Terrain TerrainDuCoup() const;                     // what a shot reads of the field
     QRect BoiteFlammes(int cote) const;
     QRect BoiteExplosion(int k) const;  // k x k, centred on the shell
     double EnRadians(double degres) const;
@@ -125,6 +132,14 @@ class Form1 : public QWidget {
     void ToucheDroite();
     void FinDuCoup();
     void VerifieScoreMaxi(int w);
+
+    // ---- opponent/: the computer opponent, on the sides the options give it ----
+    void PrepareOrdinateur();        // its bars and button are its own; its panel says so
+    void AppelleOrdinateur();        // after the turn passed: the computer's turn comes next
+    void TourOrdinateur();           // aims with its bars step by step, then fires
+    bool OrdinateurAuTrait() const;  // the computer has the turn in a window still there
+    Vue VueOrdinateur(int j) const;  // what it sees of the game, for side j
+    bool MeneLesBarres(int j, const Choix& choix);
 
     Services services;
     Options options;  // what the command line asked for beyond the two-player window
@@ -168,7 +183,9 @@ class Form1 : public QWidget {
     void QuandReglage(QWidget* barre, const std::function<void()>& gestionnaire);
 
     Entrees* entrees_ = nullptr;
-    bool reglageParLeJeu_ = false;  // the game itself is setting the bars
+    std::array<std::shared_ptr<Cerveau>, 2> cerveaux_;  // the computer's, per side it plays
+    bool ordinateurJoue_ = false;                       // its turn is running
+    bool reglageParLeJeu_ = false;                      // the game itself is setting the bars
     bool activee_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "BancDeTir.h"
+#include "shot/Coup.h"
 
 namespace tir::test {
 namespace {
@@ -86,6 +87,12 @@ TEST(Vol, EndsWhereAndAsATestAtEveryFinePassWouldOnRandomFieldsAimsWindsAndFrame
         // a second between two frames.
         banc.horloge.pas = tir % 10 == 9 ? 1.0 : std::uniform_real_distribution(0.0, 0.05)(des);
         const Issue attendue = Reference(f, degres, force);
+        // The rules alone, on the kept image, frames a 60th of a second apart.
+        const Impact pur =
+            Tire(f.TerrainDuCoup(),
+                 Visee{j, f.EnRadians(degres), static_cast<std::int16_t>(force), f.ForceVent});
+        EXPECT_EQ(static_cast<int>(pur.issue) - 1, static_cast<int>(attendue.fin)) << tir;
+        EXPECT_LE(std::hypot(pur.x - attendue.x, pur.y - attendue.y), kPrecision) << tir;
         const Issue vue = Joue(banc);
         ++fins[vue.fin];
         EXPECT_EQ(vue.fin, attendue.fin) << "shot " << tir;

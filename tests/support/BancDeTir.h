@@ -39,10 +39,13 @@ struct BancDeTir {
     FausseHorloge& horlogeEnJeu;
     std::unique_ptr<Form1> form;
 
-    explicit BancDeTir(const Remplacants& r = {}) : horlogeEnJeu(r.horloge ? *r.horloge : horloge) {
+    // `options`: the command line's, who the computer plays and how well.
+    explicit BancDeTir(const Remplacants& r = {}, const Options& options = {})
+        : horlogeEnJeu(r.horloge ? *r.horloge : horloge) {
         form = std::make_unique<Form1>(
             Services{horlogeEnJeu, r.hasard ? *r.hasard : hasard, r.lecteur ? *r.lecteur : lecteur,
-                     r.saisie ? *r.saisie : saisie, r.dossier ? *r.dossier : dossier});
+                     r.saisie ? *r.saisie : saisie, r.dossier ? *r.dossier : dossier},
+            nullptr, options);
     }
 
     // Puts the window on the screen and lets it draw, as the program does at start.
