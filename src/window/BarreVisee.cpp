@@ -53,7 +53,7 @@ void BarreVisee::Applique(const Reglage& reglage) {
 }
 
 // The keys of Qt's horizontal scroll bar, with controls not inverted (Right and Up give more),
-// and Shift with Left or Right for the finest step.
+// and Shift with an arrow key for the finest step.
 std::optional<Reglage> BarreVisee::EffetTouche(const QKeyEvent& touche) const {
     const int fin = (touche.modifiers() & Qt::ShiftModifier) ? 1 : singleStep();
     switch (touche.key()) {
@@ -62,9 +62,9 @@ std::optional<Reglage> BarreVisee::EffetTouche(const QKeyEvent& touche) const {
         case Qt::Key_Right:
             return Pas(fin);
         case Qt::Key_Up:
-            return Pas(singleStep());
+            return Pas(fin);
         case Qt::Key_Down:
-            return Pas(-singleStep());
+            return Pas(-fin);
         case Qt::Key_PageUp:
             return Pas(pageStep());
         case Qt::Key_PageDown:

@@ -45,7 +45,7 @@ void Form1::PoseBulles() {
         QStringLiteral("Champ de bataille"),
         QStringLiteral(
             "Le canon du joueur A à gauche, celui du joueur B à droite\u00A0: deux chars "
-            "verts pareils, le jaune et le vert sont les couleurs des panneaux des "
+            "verts pareils\u00A0; le jaune et le vert sont les couleurs des panneaux des "
             "joueurs.<br>L'obus éclate où il touche le sol ou un canon.") +
             (options.traces ? QStringLiteral("<br>Une petite croix, à la couleur du joueur, "
                                              "marque où son dernier obus est tombé sur ce champ.")

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace tir {
@@ -85,11 +86,20 @@ void DecritOptions(QCommandLineParser& parseur) {
     parseur.addOption({{"v", "version"}, QString::fromUtf8("Affiche la version du jeu.")});
 }
 
+// French quotation marks and spacing in Qt's own messages, which quote with straight marks
+// and put a plain space before a colon.
+QString EnFrancais(QString texte) {
+    static const QRegularExpression guillemets(QStringLiteral("\"([^\"]*)\""));
+    texte.replace(guillemets, QString::fromUtf8("«\u00a0\\1\u00a0»"));
+    return texte.replace(QStringLiteral(" :"), QString::fromUtf8("\u00a0:"));
+}
+
 LectureOptions Erreur(const QString& message) {
     const QString programme = QStringLiteral("tir-au-murax");
-    return {Options{}, 2,
-            QString::fromUtf8("%1\u00a0: %2\nEssayez « %1 --help » pour en savoir plus.\n")
-                .arg(programme, message)};
+    return {
+        Options{}, 2,
+        QString::fromUtf8("%1\u00a0: %2\nEssayez «\u00a0%1 --help\u00a0» pour en savoir plus.\n")
+            .arg(programme, EnFrancais(message))};
 }
 
 // The level named `texte`, accents and capitals allowed; false when it names none.
@@ -115,7 +125,8 @@ LectureOptions LisOptions(const QStringList& arguments) {
     QCommandLineParser parseur;
     DecritOptions(parseur);
     if (!parseur.parse(OrdinateurSansValeur(arguments))) return Erreur(parseur.errorText());
-    if (parseur.isSet(QStringLiteral("help"))) return {Options{}, 0, parseur.helpText()};
+    if (parseur.isSet(QStringLiteral("help")))
+        return {Options{}, 0, EnFrancais(parseur.helpText())};
     if (parseur.isSet(QStringLiteral("version"))) {
         return {Options{}, 0, QStringLiteral("Tir au Murax %1\n").arg(QStringLiteral(TIR_VERSION))};
     }

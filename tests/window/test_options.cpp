@@ -58,11 +58,13 @@ TEST(Options, HelpIsFrenchAndABadOptionEndsWithStatusTwo) {
     for (const QStringList& arguments : mauvais) {
         const LectureOptions lu = Lis(arguments);
         EXPECT_EQ(lu.sortie, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(lu.texte.contains(QString::fromUtf8("Essayez « tir-au-murax --help »")))
+        EXPECT_TRUE(
+            lu.texte.contains(QString::fromUtf8("Essayez «\u00a0tir-au-murax --help\u00a0»")))
             << lu.texte.toStdString();
     }
     EXPECT_TRUE(Lis({"--niveau=fort"}).texte.contains(QString::fromUtf8("niveau inconnu")));
-    EXPECT_TRUE(Lis({"--inconnue"}).texte.contains(QString::fromUtf8("Option inconnue")));
+    EXPECT_TRUE(Lis({"--inconnue"})
+                    .texte.contains(QString::fromUtf8("Option inconnue «\u00a0inconnue\u00a0»")));
 }
 
 TEST(Options, QtsOwnOptionsAreTakenOutBeforeReadingWithoutAWindowSystem) {
