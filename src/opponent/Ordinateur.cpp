@@ -44,6 +44,14 @@ void Form1::PrepareOrdinateur() {
         Feu[j]->setEnabled(false);
         (j == 0 ? Panneau1 : Panneau2)->SetCaption(j == 0 ? "Ordi [A]" : "Ordi [B]");
     }
+    // The focus the window starts with leaves the computer's bars for the player's own.
+    if (QWidget* focus = focusWidget(); focus && focus->focusPolicy() == Qt::NoFocus) {
+        if (QScrollBar* barre = AngleAuClavier(0)) {
+            barre->setFocus(Qt::OtherFocusReason);
+        } else {
+            focus->clearFocus();
+        }
+    }
 }
 
 // When the turn has just passed to a side the computer plays: its button is kept from the

@@ -94,8 +94,18 @@ void Form1::FeuEtFocus(int index) {
         Nouveau->setFocus(Qt::OtherFocusReason);
     } else if (avaitLeFocus && Joueur != index && !entrees_->FocusDeplace()) {
         // Unless the player put the focus somewhere himself during the shot: it stays there.
-        BHAngle[Joueur]->setFocus(Qt::OtherFocusReason);
+        if (QScrollBar* barre = AngleAuClavier(Joueur)) barre->setFocus(Qt::OtherFocusReason);
     }
+}
+
+// The angle bar the focus goes to for `joueur`: his own, or, when the computer plays him, the
+// one of the player at the keyboard; none in a demonstration. The computer's bars never take
+// the keyboard: keys there would move its aim.
+QScrollBar* Form1::AngleAuClavier(int joueur) const {
+    for (const int j : {joueur, 1 - joueur}) {
+        if (BHAngle[j]->focusPolicy() != Qt::NoFocus) return BHAngle[j];
+    }
+    return nullptr;
 }
 
 // A new game hides its own button; the focus it had would pass on to Quitter, where the next
@@ -103,7 +113,9 @@ void Form1::FeuEtFocus(int index) {
 void Form1::NouveauEtFocus() {
     const bool avaitLeFocus = focusWidget() == Nouveau;
     Nouveau_Click();
-    if (avaitLeFocus) BHAngle[0]->setFocus(Qt::OtherFocusReason);
+    if (QScrollBar* barre = AngleAuClavier(0); avaitLeFocus && barre) {
+        barre->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 }  // namespace tir

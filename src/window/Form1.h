@@ -151,16 +151,17 @@ class Form1 : public QWidget {
   private:
     friend class Gestionnaire;
     friend class Entrees;
-    void CreeControles();              // window/Disposition.cpp
-    void CreeVisees();                 // window/Disposition.cpp
-    void NommeControles();             // window/Accessibilite.cpp
-    void PoseBulles();                 // window/Bulles.cpp
-    void OrdonneTabulation();          // window/Accessibilite.cpp
-    void FeuEtFocus(int index);        // window/Accessibilite.cpp
-    void NouveauEtFocus();             // window/Accessibilite.cpp
-    void DessineCouche(int i);         // battlefield/Paysage.cpp
-    void PrendsInstantane(int index);  // battlefield/Murax.cpp
-    void ChargeImages();               // window/Disposition.cpp
+    void CreeControles();                          // window/Disposition.cpp
+    void CreeVisees();                             // window/Disposition.cpp
+    void NommeControles();                         // window/Accessibilite.cpp
+    void PoseBulles();                             // window/Bulles.cpp
+    void OrdonneTabulation();                      // window/Accessibilite.cpp
+    void FeuEtFocus(int index);                    // window/Accessibilite.cpp
+    void NouveauEtFocus();                         // window/Accessibilite.cpp
+    QScrollBar* AngleAuClavier(int joueur) const;  // window/Accessibilite.cpp
+    void DessineCouche(int i);                     // battlefield/Paysage.cpp
+    void PrendsInstantane(int index);              // battlefield/Murax.cpp
+    void ChargeImages();                           // window/Disposition.cpp
     // With --traces: after `joueur`'s shot, a cross where his shell landed, unless the shot
     // drew a new field (window/Traces.cpp). `champ` is the field's count before the shot.
     void MarqueLaTrace(int joueur, int champ);

@@ -2,6 +2,7 @@
 // player keeps the window while it aims, and its games run to their end without the record.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QScrollBar>
@@ -38,9 +39,12 @@ TEST(Ordinateur, FiresOnlyOnItsTurnBetweenShotsOnceAndFromWhereItsBarsStand) {
     Pointeur pointeur(t);
     for (int coup = 0; coup < 6 && !t.Finie(); ++coup) {
         pointeur.Vise();
+        f.Feu[0]->setFocus();
         QTest::mouseClick(f.Feu[0], Qt::LeftButton);
         if (t.Finie()) break;
         ASSERT_EQ(f.Joueur, 1);
+        // The player's keys never reach the computer's bars: the focus goes to his own.
+        EXPECT_EQ(QApplication::focusWidget(), f.BHAngle[0]);
         const int essais = f.NbEssais[1];
         QTest::mouseClick(f.Feu[1], Qt::LeftButton);
         EXPECT_EQ(f.NbEssais[1], essais) << "the player's press fired the computer";
