@@ -11,5 +11,5 @@ if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux
     $SUDO apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
 fi
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I"$RACINE/src" \
-    "$ICI/fuzz_demande.cpp" "$RACINE/src/gardien/Demande.cpp" -o "$SORTIE/fuzz_demande"
+    "$ICI/fuzz_demande.cpp" "$RACINE/src/gardien/Demande.cpp" "$RACINE/src/platform/Texte.cpp" -o "$SORTIE/fuzz_demande"
 exec "$SORTIE/fuzz_demande" -max_len=1024 "$SORTIE/neufs-gardien" "$ICI/corpus-gardien" "$@"

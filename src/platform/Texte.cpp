@@ -19,7 +19,18 @@ void AjouteUtf8(std::string& s, char32_t c) {
     for (int k = suites - 1; k >= 0; --k) s += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
 }
 
-// The length of the valid UTF-8 character at `i`, its code point in `c`; 0 when there is none.
+// Format characters of Unicode (general category Cf), by ranges.
+constexpr std::array<std::pair<char32_t, char32_t>, 21> kFormats{{
+    {0xAD, 0xAD},       {0x600, 0x605},     {0x61C, 0x61C},     {0x6DD, 0x6DD},
+    {0x70F, 0x70F},     {0x890, 0x891},     {0x8E2, 0x8E2},     {0x180E, 0x180E},
+    {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+    {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
+    {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+    {0xE0020, 0xE007F},
+}};
+
+}  // namespace
+
 std::size_t LitUtf8(std::string_view s, std::size_t i, char32_t& c) {
     const auto octet = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char o = octet(i);
@@ -38,18 +49,6 @@ std::size_t LitUtf8(std::string_view s, std::size_t i, char32_t& c) {
     constexpr std::array<char32_t, 5> kMini{0, 0, 0x80, 0x800, 0x10000};
     return c < kMini[n] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000) ? 0 : n;
 }
-
-// Format characters of Unicode (general category Cf), by ranges.
-constexpr std::array<std::pair<char32_t, char32_t>, 21> kFormats{{
-    {0xAD, 0xAD},       {0x600, 0x605},     {0x61C, 0x61C},     {0x6DD, 0x6DD},
-    {0x70F, 0x70F},     {0x890, 0x891},     {0x8E2, 0x8E2},     {0x180E, 0x180E},
-    {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
-    {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
-    {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
-    {0xE0020, 0xE007F},
-}};
-
-}  // namespace
 
 bool EstUtf16(std::string_view o) {
     if (o.starts_with("\xFF\xFE") || o.starts_with("\xFE\xFF")) return true;

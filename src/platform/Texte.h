@@ -8,6 +8,10 @@
 
 namespace tir {
 
+// The length of the character of valid UTF-8 (shortest form, no surrogate, at most U+10FFFF)
+// that starts at `i`, its code point in `c`; 0 when there is none.
+std::size_t LitUtf8(std::string_view s, std::size_t i, char32_t& c);
+
 // Whether the bytes are UTF-16, little- or big-endian: they start with its byte-order mark, or
 // with two ASCII characters each beside a NUL byte (a file saved without the mark).
 bool EstUtf16(std::string_view octets);
