@@ -41,6 +41,13 @@ TEST(RecordTue, AWriteKilledAtAnyOfItsSystemCallsLeavesTheOldRecordOrTheNewOne) 
     if (geteuid() != 0 || std::system("strace -V >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "needs root (to play another player) and strace";
     }
+    // The writer runs as another player, who may not reach a build folder private to root (a
+    // clone in a folder of mode 700): it runs from a copy of this program that he may reach.
+    QTemporaryDir programme;
+    const QString copie = programme.filePath("test_fiabilite");
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), copie));
+    ASSERT_EQ(chmod(QFile::encodeName(copie).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(programme.path()).constData(), 0755), 0);
     const QByteArray avant =
         "[Tir_au_Murax]\r\nScoreMaxi= 100\r\nNomJoueur=Ancien\r\n[Autre]\r\nx=1\r\n";
     const struct {
@@ -72,11 +79,10 @@ TEST(RecordTue, AWriteKilledAtAnyOfItsSystemCallsLeavesTheOldRecordOrTheNewOne) 
                 QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
                 env.insert("TIR_DOSSIER_TUE", dossier.path());
                 p.setProcessEnvironment(env);
-                p.start("strace",
-                        {"-f", "-qq", "-o", "/dev/null", "-u", "nobody", "-e",
-                         QString("inject=%1:signal=KILL:when=%2").arg(appel).arg(k),
-                         QCoreApplication::applicationFilePath(), "--gtest_also_run_disabled_tests",
-                         "--gtest_brief=1", "--gtest_filter=DISABLED_EcritureTuee.*"});
+                p.start("strace", {"-f", "-qq", "-o", "/dev/null", "-u", "nobody", "-e",
+                                   QString("inject=%1:signal=KILL:when=%2").arg(appel).arg(k),
+                                   copie, "--gtest_also_run_disabled_tests", "--gtest_brief=1",
+                                   "--gtest_filter=DISABLED_EcritureTuee.*"});
                 ASSERT_TRUE(p.waitForFinished(20000));
                 const QByteArray contenu = Contenu(fichier);
                 EXPECT_TRUE(contenu == avant || contenu == apres) << appel << " #" << k << ":\n"
